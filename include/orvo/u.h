@@ -1,0 +1,219 @@
+/* Orvo U_ family: making, breaking apart, checking, copying, releasing,
+ * reading, writing and printing records. */
+#ifndef ORVO_U_H
+#define ORVO_U_H
+
+#include "records.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* ---- Make records around caller arrays --------------------------------- */
+ORVO_API void U_makknt(KNOTVECTOR *knt, double *U, int32_t m);
+ORVO_API void U_makpl1(CPOLYGON *pol, CPOINT *Pw, int32_t n);
+ORVO_API int16_t U_makpl2(CPOLYGON *pol, const double *x, const double *y, const double *z,
+                          const double *w, int32_t n, STACKS *ws);
+ORVO_API void U_maknt1(CNET *net, CPOINT **Pw, int32_t n, int32_t m);
+ORVO_API int16_t U_maknt2(CNET *net, double *const *x, double *const *y, double *const *z,
+                          double *const *w, int32_t n, int32_t m, STACKS *ws);
+ORVO_API void U_makcvl(CVLIST *cvl, double *values, int32_t n);
+ORVO_API void U_maksvl(SVLIST *svl, double **values, int32_t n, int32_t m);
+ORVO_API void U_makcu1(CURVE *cur, CPOLYGON *pol, int16_t p, KNOTVECTOR *knt);
+ORVO_API int16_t U_makcu2(CURVE *cur, CPOINT *Pw, int32_t n, int16_t p, double *U, int32_t m,
+                          STACKS *ws);
+ORVO_API int16_t U_makcu3(CURVE *cur, const double *x, const double *y, const double *z,
+                          const double *w, int32_t n, int16_t p, double *U, int32_t m,
+                          STACKS *ws);
+ORVO_API void U_makcf1(CFUNCTION *cfn, CVLIST *cvl, int16_t p, KNOTVECTOR *knt);
+ORVO_API int16_t U_makcf2(CFUNCTION *cfn, double *values, int32_t n, int16_t p, double *U,
+                          int32_t m, STACKS *ws);
+ORVO_API void U_maksu1(SURFACE *sur, CNET *net, int16_t p, int16_t q, KNOTVECTOR *knu,
+                       KNOTVECTOR *knv);
+ORVO_API int16_t U_maksu2(SURFACE *sur, CPOINT **Pw, int32_t n, int32_t m, int16_t p, int16_t q,
+                          double *U, double *V, int32_t r, int32_t s, STACKS *ws);
+ORVO_API int16_t U_maksu3(SURFACE *sur, double *const *x, double *const *y, double *const *z,
+                          double *const *w, int32_t n, int32_t m, int16_t p, int16_t q,
+                          double *U, double *V, int32_t r, int32_t s, STACKS *ws);
+ORVO_API void U_maksf1(SFUNCTION *sfn, SVLIST *svl, int16_t p, int16_t q, KNOTVECTOR *knu,
+                       KNOTVECTOR *knv);
+ORVO_API int16_t U_maksf2(SFUNCTION *sfn, double **values, int32_t n, int32_t m, int16_t p,
+                          int16_t q, double *U, double *V, int32_t r, int32_t s, STACKS *ws);
+ORVO_API int16_t U_makcpl(CURVE *cur, CPOINT *Pw, int32_t n, double a, double b, STACKS *ws);
+ORVO_API int16_t U_makspl(SURFACE *sur, CPOINT **Pw, int32_t n, int32_t m, double a, double b,
+                          double c, double d, STACKS *ws);
+ORVO_API void U_makcco(CURVE **curves, int32_t n);
+ORVO_API void U_maksco(SURFACE **surfaces, int32_t n);
+
+/* ---- Define sizes ------------------------------------------------------ */
+ORVO_API void U_defknt(KNOTVECTOR *knt, int32_t m);
+ORVO_API void U_defcur(CURVE *cur, int32_t n, int16_t p, int32_t m);
+ORVO_API void U_defsur(SURFACE *sur, int32_t n, int32_t m, int16_t p, int16_t q, int32_t r,
+                       int32_t s);
+ORVO_API void U_defcfn(CFUNCTION *cfn, int32_t n, int16_t p, int32_t m);
+ORVO_API void U_defsfn(SFUNCTION *sfn, int32_t n, int32_t m, int16_t p, int16_t q, int32_t r,
+                       int32_t s);
+
+/* ---- Make empty, test for empty ---------------------------------------- */
+ORVO_API void U_inicur(CURVE *cur);
+ORVO_API void U_inicfn(CFUNCTION *cfn);
+ORVO_API void U_inisur(SURFACE *sur);
+ORVO_API void U_inisfn(SFUNCTION *sfn);
+ORVO_API int16_t U_iscurn(const CURVE *cur);
+ORVO_API int16_t U_iscfnn(const CFUNCTION *cfn);
+ORVO_API int16_t U_issurn(const SURFACE *sur);
+ORVO_API int16_t U_issfnn(const SFUNCTION *sfn);
+
+/* ---- Break apart and query --------------------------------------------- */
+ORVO_API void U_kntbre(const KNOTVECTOR *knt, int32_t *m, double **U);
+ORVO_API void U_polbre(const CPOLYGON *pol, int32_t *n, CPOINT **Pw);
+ORVO_API void U_netbre(const CNET *net, int32_t *n, int32_t *m, CPOINT ***Pw);
+ORVO_API void U_curbre(const CURVE *cur, int32_t *n, CPOINT **Pw, int16_t *p, int32_t *m,
+                       double **U);
+ORVO_API void U_surbre(const SURFACE *sur, int32_t *n, int32_t *m, CPOINT ***Pw, int16_t *p,
+                       int16_t *q, int32_t *r, int32_t *s, double **U, double **V);
+ORVO_API void U_cfnbre(const CFUNCTION *cfn, int32_t *n, double **values, int16_t *p,
+                       int32_t *m, double **U);
+ORVO_API void U_sfnbre(const SFUNCTION *sfn, int32_t *n, int32_t *m, double ***values,
+                       int16_t *p, int16_t *q, int32_t *r, int32_t *s, double **U, double **V);
+ORVO_API void U_curind(const CURVE *cur, int32_t *n, int32_t *m);
+ORVO_API void U_cfnind(const CFUNCTION *cfn, int32_t *n, int32_t *m);
+ORVO_API void U_surind(const SURFACE *sur, int32_t *n, int32_t *m, int32_t *r, int32_t *s);
+ORVO_API void U_sfnind(const SFUNCTION *sfn, int32_t *n, int32_t *m, int32_t *r, int32_t *s);
+ORVO_API void U_curdeg(const CURVE *cur, int16_t *p);
+ORVO_API void U_cfndeg(const CFUNCTION *cfn, int16_t *p);
+ORVO_API void U_surdeg(const SURFACE *sur, int16_t *p, int16_t *q);
+ORVO_API void U_sfndeg(const SFUNCTION *sfn, int16_t *p, int16_t *q);
+ORVO_API void U_curknp(const CURVE *cur, KNOTVECTOR **knt);
+ORVO_API void U_cfnknp(const CFUNCTION *cfn, KNOTVECTOR **knt);
+ORVO_API void U_surknp(const SURFACE *sur, KNOTVECTOR **knu, KNOTVECTOR **knv);
+ORVO_API void U_sfnknp(const SFUNCTION *sfn, KNOTVECTOR **knu, KNOTVECTOR **knv);
+ORVO_API void U_curpol(const CURVE *cur, int32_t *n, CPOINT **Pw);
+ORVO_API void U_surnet(const SURFACE *sur, int32_t *n, int32_t *m, CPOINT ***Pw);
+ORVO_API void U_cfncvl(const CFUNCTION *cfn, int32_t *n, double **values);
+ORVO_API void U_sfnsvl(const SFUNCTION *sfn, int32_t *n, int32_t *m, double ***values);
+ORVO_API void U_curknt(const CURVE *cur, int32_t *m, double **U);
+ORVO_API void U_surknt(const SURFACE *sur, int32_t *r, int32_t *s, double **U, double **V);
+ORVO_API void U_curpku(const CURVE *cur, CPOINT **Pw, KNOTVECTOR **knt, double **U);
+ORVO_API void U_surpku(const SURFACE *sur, CPOINT ***Pw, KNOTVECTOR **knu, KNOTVECTOR **knv,
+                       double **U, double **V);
+ORVO_API void U_cfnfku(const CFUNCTION *cfn, double **values, KNOTVECTOR **knt, double **U);
+ORVO_API void U_curpwu(const CURVE *cur, CPOINT **Pw, double **U);
+ORVO_API void U_cfnfuu(const CFUNCTION *cfn, double **values, double **U);
+ORVO_API void U_surpwu(const SURFACE *sur, CPOINT ***Pw, double **U, double **V);
+ORVO_API void U_sfnfuv(const SFUNCTION *sfn, double ***values, double **U, double **V);
+ORVO_API void U_curppk(const CURVE *cur, CPOLYGON **pol, int16_t *p, KNOTVECTOR **knt);
+ORVO_API void U_cfncpk(const CFUNCTION *cfn, CVLIST **cvl, int16_t *p, KNOTVECTOR **knt);
+ORVO_API void U_surnpk(const SURFACE *sur, CNET **net, int16_t *p, int16_t *q, KNOTVECTOR **knu,
+                       KNOTVECTOR **knv);
+ORVO_API void U_sfnspk(const SFUNCTION *sfn, SVLIST **svl, int16_t *p, int16_t *q,
+                       KNOTVECTOR **knu, KNOTVECTOR **knv);
+ORVO_API void U_curpar(const CURVE *cur, double *u0, double *um);
+ORVO_API void U_surpar(const SURFACE *sur, double *u0, double *ur, double *v0, double *vs);
+
+/* ---- Replace array pointers -------------------------------------------- */
+ORVO_API void U_curspu(CURVE *cur, CPOINT *Pw, double *U);
+ORVO_API void U_surspu(SURFACE *sur, CPOINT **Pw, double *U, double *V);
+ORVO_API void U_cfnsfu(CFUNCTION *cfn, double *values, double *U);
+ORVO_API void U_sfnsfu(SFUNCTION *sfn, double **values, double *U, double *V);
+
+/* ---- Kind tests and conversions ---------------------------------------- */
+ORVO_API int16_t U_iscur3(const CURVE *cur);
+ORVO_API int16_t U_iscurr(const CURVE *cur);
+ORVO_API int16_t U_issurr(const SURFACE *sur);
+ORVO_API void U_cur2t3(CURVE *cur);
+ORVO_API void U_cur3t2(CURVE *cur);
+ORVO_API void U_curnrr(CURVE *cur);
+ORVO_API void U_surnrr(SURFACE *sur);
+ORVO_API void U_currnr(CURVE *cur);
+ORVO_API void U_surrnr(SURFACE *sur);
+ORVO_API void U_curpcl(const CURVE *cur, double *u);
+ORVO_API void U_surpcl(const SURFACE *sur, double *u, double *v);
+
+/* ---- Early release of single blocks ------------------------------------ */
+ORVO_API void U_kilf1d(int16_t *block, STACKS *ws);
+ORVO_API void U_kili1d(int32_t *block, STACKS *ws);
+ORVO_API void U_kili1p(int32_t **block, STACKS *ws);
+ORVO_API void U_kilr1d(double *block, STACKS *ws);
+ORVO_API void U_kilp1d(POINT *block, STACKS *ws);
+ORVO_API void U_kilc1d(CPOINT *block, STACKS *ws);
+ORVO_API void U_kilf2d(int16_t **rows, STACKS *ws);
+ORVO_API void U_kili2d(int32_t **rows, STACKS *ws);
+ORVO_API void U_kili2p(int32_t ***rows, STACKS *ws);
+ORVO_API void U_kilr2d(double **rows, STACKS *ws);
+ORVO_API void U_kilp2d(POINT **rows, STACKS *ws);
+ORVO_API void U_kilc2d(CPOINT **rows, STACKS *ws);
+ORVO_API void U_kilpol(CPOLYGON *pol, STACKS *ws);
+ORVO_API void U_kilnet(CNET *net, STACKS *ws);
+ORVO_API void U_kilknt(KNOTVECTOR *knt, STACKS *ws);
+ORVO_API void U_kilcvl(CVLIST *cvl, STACKS *ws);
+ORVO_API void U_kilsvl(SVLIST *svl, STACKS *ws);
+ORVO_API void U_kilcur(CURVE *cur, STACKS *ws);
+ORVO_API void U_kilsur(SURFACE *sur, STACKS *ws);
+ORVO_API void U_kilcfn(CFUNCTION *cfn, STACKS *ws);
+ORVO_API void U_kilsfn(SFUNCTION *sfn, STACKS *ws);
+
+/* ---- Reallocation by copying ------------------------------------------- */
+ORVO_API int16_t U_ralf1d(int16_t **array, int32_t oldn, int32_t newn, STACKS *ws);
+ORVO_API int16_t U_rali1d(int32_t **array, int32_t oldn, int32_t newn, STACKS *ws);
+ORVO_API int16_t U_rali1p(int32_t ***array, int32_t oldn, int32_t newn, STACKS *ws);
+ORVO_API int16_t U_ralr1d(double **array, int32_t oldn, int32_t newn, STACKS *ws);
+ORVO_API int16_t U_ralp1d(POINT **array, int32_t oldn, int32_t newn, STACKS *ws);
+ORVO_API int16_t U_ralc1d(CPOINT **array, int32_t oldn, int32_t newn, STACKS *ws);
+ORVO_API int16_t U_ralf2d(int16_t ***array, int32_t oldn, int32_t oldm, int32_t newn,
+                          int32_t newm, STACKS *ws);
+ORVO_API int16_t U_rali2d(int32_t ***array, int32_t oldn, int32_t oldm, int32_t newn,
+                          int32_t newm, STACKS *ws);
+ORVO_API int16_t U_rali2p(int32_t ****array, int32_t oldn, int32_t oldm, int32_t newn,
+                          int32_t newm, STACKS *ws);
+ORVO_API int16_t U_ralr2d(double ***array, int32_t oldn, int32_t oldm, int32_t newn,
+                          int32_t newm, STACKS *ws);
+ORVO_API int16_t U_ralp2d(POINT ***array, int32_t oldn, int32_t oldm, int32_t newn,
+                          int32_t newm, STACKS *ws);
+ORVO_API int16_t U_ralc2d(CPOINT ***array, int32_t oldn, int32_t oldm, int32_t newn,
+                          int32_t newm, STACKS *ws);
+
+/* ---- Output records: check or allocate --------------------------------- */
+ORVO_API int16_t U_curchk(CURVE *cur, int32_t n, int16_t p, int32_t m, const char *tag,
+                          STACKS *ws);
+ORVO_API int16_t U_cfnchk(CFUNCTION *cfn, int32_t n, int16_t p, int32_t m, const char *tag,
+                          STACKS *ws);
+ORVO_API int16_t U_surchk(SURFACE *sur, int32_t n, int32_t m, int16_t p, int16_t q, int32_t r,
+                          int32_t s, const char *tag, STACKS *ws);
+ORVO_API int16_t U_sfnchk(SFUNCTION *sfn, int32_t n, int32_t m, int16_t p, int16_t q, int32_t r,
+                          int32_t s, const char *tag, STACKS *ws);
+ORVO_API int16_t U_getcur(CURVE *cur, int32_t n, int16_t p, int32_t m, STACKS *ws);
+ORVO_API int16_t U_getcfn(CFUNCTION *cfn, int32_t n, int16_t p, int32_t m, STACKS *ws);
+ORVO_API int16_t U_getsur(SURFACE *sur, int32_t n, int32_t m, int16_t p, int16_t q, int32_t r,
+                          int32_t s, STACKS *ws);
+ORVO_API int16_t U_getsfn(SFUNCTION *sfn, int32_t n, int32_t m, int16_t p, int16_t q, int32_t r,
+                          int32_t s, STACKS *ws);
+
+/* ---- Copy, compact, split and join ------------------------------------- */
+ORVO_API int16_t U_curcop(const CURVE *src, CURVE *dst, STACKS *ws);
+ORVO_API int16_t U_surcop(const SURFACE *src, SURFACE *dst, STACKS *ws);
+ORVO_API int16_t U_cfncop(const CFUNCTION *src, CFUNCTION *dst, STACKS *ws);
+ORVO_API int16_t U_sfncop(const SFUNCTION *src, SFUNCTION *dst, STACKS *ws);
+ORVO_API int16_t U_curcmp(CURVE *cur, STACKS *ws);
+ORVO_API int16_t U_surcmp(SURFACE *sur, STACKS *ws);
+ORVO_API int16_t U_cfncmp(CFUNCTION *cfn, STACKS *ws);
+ORVO_API int16_t U_sfncmp(SFUNCTION *sfn, STACKS *ws);
+ORVO_API int16_t U_curnad(const CURVE *cur, CURVE *outcur, CFUNCTION *outfn, STACKS *ws);
+ORVO_API int16_t U_surnad(const SURFACE *sur, SURFACE *outsur, SFUNCTION *outsfn, STACKS *ws);
+ORVO_API int16_t U_nadcur(const CURVE *cur, const CFUNCTION *fn, CURVE *outcur, STACKS *ws);
+ORVO_API int16_t U_nadsur(const SURFACE *sur, const SFUNCTION *sfn, SURFACE *outsur,
+                          STACKS *ws);
+ORVO_API int16_t U_curcor(const CURVE *cur, CFUNCTION *fx, CFUNCTION *fy, CFUNCTION *fz,
+                          CFUNCTION *fw, STACKS *ws);
+ORVO_API int16_t U_surcor(const SURFACE *sur, SFUNCTION *fx, SFUNCTION *fy, SFUNCTION *fz,
+                          SFUNCTION *fw, STACKS *ws);
+ORVO_API int16_t U_corcur(const CFUNCTION *fx, const CFUNCTION *fy, const CFUNCTION *fz,
+                          const CFUNCTION *fw, CURVE *outcur, STACKS *ws);
+ORVO_API int16_t U_corsur(const SFUNCTION *fx, const SFUNCTION *fy, const SFUNCTION *fz,
+                          const SFUNCTION *fw, SURFACE *outsur, STACKS *ws);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* ORVO_U_H */
