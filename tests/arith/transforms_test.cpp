@@ -356,7 +356,7 @@ TEST_F(Transforms, AllocationFailureIsReported) {
   orvo::detail::fail_allocation_at(1);
   EXPECT_EQ(G_tragnr(POINT{0, 0, 0}, VECTOR{0, 0, 1}, 10.0, &T, ws), 1);
   orvo::detail::fail_allocation_at(0);
-  EXPECT_EQ(LastError().second, 15);
+  EXPECT_EQ(LastError(), Err("S_GETR2D", 15));
   EXPECT_EQ(M_isrman(&T), 1);
 }
 
