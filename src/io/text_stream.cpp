@@ -45,6 +45,7 @@ bool TextIn::token() {
     ++used_;
   }
   tok_[len] = '\0';
+  len_ = len;
   return len > 0;
 }
 
@@ -53,7 +54,7 @@ bool TextIn::read(long *v) {
   char *end = nullptr;
   errno = 0;
   const long r = std::strtol(tok_, &end, 10);
-  if (end == tok_ || *end != '\0' || errno == ERANGE) return false;
+  if (end == tok_ || end != tok_ + len_ || errno == ERANGE) return false;
   *v = r;
   return true;
 }
@@ -70,7 +71,7 @@ bool TextIn::read(double *v) {
   char *end = nullptr;
   errno = 0;
   const double r = std::strtod(tok_, &end);
-  if (end == tok_ || *end != '\0') return false;
+  if (end == tok_ || end != tok_ + len_) return false;            // a NUL byte ends early
   if (errno == ERANGE && std::fabs(r) == HUGE_VAL) return false;  // beyond the doubles
   *v = r;
   return true;

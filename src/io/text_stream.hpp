@@ -38,6 +38,7 @@ class TextIn {
   long used_ = 0;
   static constexpr std::size_t kTokenMax = 400;  // a printed DBL_MAX fits
   char tok_[kTokenMax + 1];
+  std::size_t len_ = 0;
 };
 
 // A text file opened "w" (replacing an existing one). close() reports

@@ -210,6 +210,11 @@ TEST_F(CurveFiles, MalformedFilesFailAndKeepTheRecord) {
     EXPECT_EQ(keep.pol->Pw[1].y, 6.0);
     EXPECT_EQ(keep.knt->U[3], 1.0);
   }
+  // A NUL byte inside a number does not end it early.
+  const std::string nul =
+      temp_with("nul", std::string("1\n1\n0\n2\n0 0\n1 1\0x\n0\n0\n1\n1\n", 26));
+  EXPECT_EQ(U_inpcur(&keep, nul.c_str(), 0, &ws_), 1);
+  expect_error(18, "U_INPCUR");
 }
 
 // Headers that cannot describe a curve of the file are refused before any
