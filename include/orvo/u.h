@@ -212,6 +212,28 @@ ORVO_API int16_t U_corcur(const CFUNCTION *fx, const CFUNCTION *fy, const CFUNCT
 ORVO_API int16_t U_corsur(const SFUNCTION *fx, const SFUNCTION *fy, const SFUNCTION *fz,
                           const SFUNCTION *fw, SURFACE *outsur, STACKS *ws);
 
+/* ---- Text files and printing ------------------------------------------- */
+/* Files are opened "r" or "w" and closed before return; a file that cannot
+ * be opened, a short or malformed file, or a header that cannot describe a
+ * record gives error 18. check is 0 (no validation) or 1 (validate the
+ * result); other values give error 13. The printers write to the standard
+ * output and wait for one character of the standard input between
+ * sections. */
+ORVO_API int16_t U_outcur(const CURVE *cur, const char *path);
+ORVO_API int16_t U_inpcur(CURVE *cur, const char *path, int16_t check, STACKS *ws);
+ORVO_API int16_t U_outcua(CURVE *const *curves, int32_t k, const char *path);
+ORVO_API int16_t U_inpcua(CURVE ***curves, int32_t *k, const char *path, int16_t check, STACKS *ws);
+ORVO_API int16_t U_outsur(const SURFACE *sur, const char *path);
+ORVO_API int16_t U_inpsur(SURFACE *sur, const char *path, int16_t check, STACKS *ws);
+ORVO_API int16_t U_outp1d(const POINT *points, int32_t n, const char *path);
+ORVO_API int16_t U_inpp1d(POINT **points, int32_t *n, const char *path, STACKS *ws);
+ORVO_API int16_t U_outp2d(POINT *const *points, int32_t n, int32_t m, const char *path);
+ORVO_API int16_t U_inpp2d(POINT ***points, int32_t *n, int32_t *m, const char *path, STACKS *ws);
+ORVO_API int16_t U_prtcur(const CURVE *cur);
+ORVO_API int16_t U_prtsur(const SURFACE *sur);
+ORVO_API int16_t U_prtcfn(const CFUNCTION *cfn);
+ORVO_API int16_t U_prtsfn(const SFUNCTION *sfn);
+
 #ifdef __cplusplus
 }
 #endif
