@@ -35,53 +35,48 @@ void fill_cpoints(CPOINT *Pw, const double *x, const double *y, const double *z,
   for (int32_t i = 0; i <= n; ++i) Pw[i] = CPOINT{x[i], y[i], z[i], w[i]};
 }
 
+// A record with its array: the record is returned filled by install once
+// both exist; null when either step failed (the other stays in the
+// workspace).
+template <class Rec, class Arr, class Install>
+Rec *around(Rec *rec, Arr array, Install install) {
+  if (!rec || !array) return nullptr;
+  install(rec, array);
+  return rec;
+}
+
 }  // namespace
 
 extern "C" {
 
 CPOLYGON *S_getpol(int32_t n, STACKS *ws) {
   CPOLYGON *pol = S_getpos(ws);
-  if (!pol) return nullptr;
-  CPOINT *Pw = S_getc1d(n, ws);
-  if (!Pw) return nullptr;
-  U_makpl1(pol, Pw, n);
-  return pol;
+  return around(pol, pol ? S_getc1d(n, ws) : nullptr,
+                [&](CPOLYGON *r, CPOINT *a) { U_makpl1(r, a, n); });
 }
 
 CNET *S_getnet(int32_t n, int32_t m, STACKS *ws) {
   CNET *net = S_getnes(ws);
-  if (!net) return nullptr;
-  CPOINT **Pw = S_getc2d(n, m, ws);
-  if (!Pw) return nullptr;
-  U_maknt1(net, Pw, n, m);
-  return net;
+  return around(net, net ? S_getc2d(n, m, ws) : nullptr,
+                [&](CNET *r, CPOINT **a) { U_maknt1(r, a, n, m); });
 }
 
 KNOTVECTOR *S_getknt(int32_t m, STACKS *ws) {
   KNOTVECTOR *knt = S_getkns(ws);
-  if (!knt) return nullptr;
-  double *U = S_getr1d(m, ws);
-  if (!U) return nullptr;
-  U_makknt(knt, U, m);
-  return knt;
+  return around(knt, knt ? S_getr1d(m, ws) : nullptr,
+                [&](KNOTVECTOR *r, double *a) { U_makknt(r, a, m); });
 }
 
 CVLIST *S_getcvs(int32_t n, STACKS *ws) {
   CVLIST *cvl = S_getcvl(ws);
-  if (!cvl) return nullptr;
-  double *values = S_getr1d(n, ws);
-  if (!values) return nullptr;
-  U_makcvl(cvl, values, n);
-  return cvl;
+  return around(cvl, cvl ? S_getr1d(n, ws) : nullptr,
+                [&](CVLIST *r, double *a) { U_makcvl(r, a, n); });
 }
 
 SVLIST *S_getsvs(int32_t n, int32_t m, STACKS *ws) {
   SVLIST *svl = S_getsvl(ws);
-  if (!svl) return nullptr;
-  double **values = S_getr2d(n, m, ws);
-  if (!values) return nullptr;
-  U_maksvl(svl, values, n, m);
-  return svl;
+  return around(svl, svl ? S_getr2d(n, m, ws) : nullptr,
+                [&](SVLIST *r, double **a) { U_maksvl(r, a, n, m); });
 }
 
 CURVE *S_getcur(int32_t n, int16_t p, int32_t m, STACKS *ws) {

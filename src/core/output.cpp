@@ -1,6 +1,7 @@
 // Output records: check-or-allocate, copy, compact, and splitting records
 // into weighted coordinates, weights and coordinate functions and back.
 #include <cstring>
+#include <initializer_list>
 
 #include "core/internal.hpp"
 
@@ -20,6 +21,66 @@ void copy_knots(const KNOTVECTOR *src, KNOTVECTOR *dst) { move_elems(src->U, dst
 template <class T>
 void copy_rows(T *const *src, T **dst, int32_t n, int32_t m) {
   for (int32_t i = 0; i <= n; ++i) move_elems(src[i], dst[i], m);
+}
+
+// Fresh knot arrays of exactly m+1 entries for each vector, all or none.
+bool fresh_knots(std::initializer_list<KNOTVECTOR *> knots, double **out, STACKS *ws) {
+  int k = 0;
+  for (KNOTVECTOR *knt : knots) {
+    if (!(out[k] = S_getr1d(knt->m, ws))) {
+      while (k > 0) U_kilr1d(out[--k], ws);
+      return false;
+    }
+    move_elems(knt->U, out[k], knt->m);
+    ++k;
+  }
+  return true;
+}
+
+// Installs the fresh knot arrays and releases the old ones.
+void swap_knots(std::initializer_list<KNOTVECTOR *> knots, double **fresh, STACKS *ws) {
+  int k = 0;
+  for (KNOTVECTOR *knt : knots) {
+    U_kilr1d(knt->U, ws);
+    knt->U = fresh[k++];
+  }
+}
+
+// Shrinks a 1-D array of highest index n and the knot arrays to fit; the
+// record is unchanged when an allocation fails.
+template <class T, class Get, class Kil>
+int16_t compact(T *&values, int32_t n, std::initializer_list<KNOTVECTOR *> knots, STACKS *ws,
+                Get get, Kil kil) {
+  T *fresh = get(n, ws);
+  double *U[2];
+  if (!fresh) return 1;
+  if (!fresh_knots(knots, U, ws)) {
+    kil(fresh, ws);
+    return 1;
+  }
+  move_elems(values, fresh, n);
+  kil(values, ws);
+  values = fresh;
+  swap_knots(knots, U, ws);
+  return 0;
+}
+
+// The same for a 2-D array of (n+1) x (m+1) elements.
+template <class T, class Get, class Kil>
+int16_t compact(T **&values, int32_t n, int32_t m, std::initializer_list<KNOTVECTOR *> knots,
+                STACKS *ws, Get get, Kil kil) {
+  T **fresh = get(n, m, ws);
+  double *U[2];
+  if (!fresh) return 1;
+  if (!fresh_knots(knots, U, ws)) {
+    kil(fresh, ws);
+    return 1;
+  }
+  copy_rows(values, fresh, n, m);
+  kil(values, ws);
+  values = fresh;
+  swap_knots(knots, U, ws);
+  return 0;
 }
 
 // Same highest indices and degrees.
@@ -186,86 +247,21 @@ int16_t U_sfncop(const SFUNCTION *src, SFUNCTION *dst, STACKS *ws) {
 
 // ---- Compact --------------------------------------------------------------
 int16_t U_curcmp(CURVE *cur, STACKS *ws) {
-  const int32_t n = cur->pol->n, m = cur->knt->m;
-  CPOINT *Pw = S_getc1d(n, ws);
-  if (!Pw) return 1;
-  double *U = S_getr1d(m, ws);
-  if (!U) {
-    U_kilc1d(Pw, ws);
-    return 1;
-  }
-  move_elems(cur->pol->Pw, Pw, n);
-  move_elems(cur->knt->U, U, m);
-  CPOINT *oldPw = cur->pol->Pw;
-  double *oldU = cur->knt->U;
-  U_curspu(cur, Pw, U);
-  U_kilc1d(oldPw, ws);
-  U_kilr1d(oldU, ws);
-  return 0;
+  return compact(cur->pol->Pw, cur->pol->n, {cur->knt}, ws, S_getc1d, U_kilc1d);
 }
 
 int16_t U_cfncmp(CFUNCTION *cfn, STACKS *ws) {
-  const int32_t n = cfn->cvl->n, m = cfn->knt->m;
-  double *values = S_getr1d(n, ws);
-  if (!values) return 1;
-  double *U = S_getr1d(m, ws);
-  if (!U) {
-    U_kilr1d(values, ws);
-    return 1;
-  }
-  move_elems(cfn->cvl->values, values, n);
-  move_elems(cfn->knt->U, U, m);
-  double *oldv = cfn->cvl->values, *oldU = cfn->knt->U;
-  U_cfnsfu(cfn, values, U);
-  U_kilr1d(oldv, ws);
-  U_kilr1d(oldU, ws);
-  return 0;
+  return compact(cfn->cvl->values, cfn->cvl->n, {cfn->knt}, ws, S_getr1d, U_kilr1d);
 }
 
 int16_t U_surcmp(SURFACE *sur, STACKS *ws) {
-  const int32_t n = sur->net->n, m = sur->net->m, r = sur->knu->m, s = sur->knv->m;
-  CPOINT **Pw = S_getc2d(n, m, ws);
-  if (!Pw) return 1;
-  double *U = S_getr1d(r, ws);
-  double *V = U ? S_getr1d(s, ws) : nullptr;
-  if (!V) {
-    U_kilr1d(U, ws);
-    U_kilc2d(Pw, ws);
-    return 1;
-  }
-  copy_rows(sur->net->Pw, Pw, n, m);
-  move_elems(sur->knu->U, U, r);
-  move_elems(sur->knv->U, V, s);
-  CPOINT **oldPw = sur->net->Pw;
-  double *oldU = sur->knu->U, *oldV = sur->knv->U;
-  U_surspu(sur, Pw, U, V);
-  U_kilc2d(oldPw, ws);
-  U_kilr1d(oldU, ws);
-  U_kilr1d(oldV, ws);
-  return 0;
+  return compact(sur->net->Pw, sur->net->n, sur->net->m, {sur->knu, sur->knv}, ws, S_getc2d,
+                 U_kilc2d);
 }
 
 int16_t U_sfncmp(SFUNCTION *sfn, STACKS *ws) {
-  const int32_t n = sfn->svl->n, m = sfn->svl->m, r = sfn->knu->m, s = sfn->knv->m;
-  double **values = S_getr2d(n, m, ws);
-  if (!values) return 1;
-  double *U = S_getr1d(r, ws);
-  double *V = U ? S_getr1d(s, ws) : nullptr;
-  if (!V) {
-    U_kilr1d(U, ws);
-    U_kilr2d(values, ws);
-    return 1;
-  }
-  copy_rows(sfn->svl->values, values, n, m);
-  move_elems(sfn->knu->U, U, r);
-  move_elems(sfn->knv->U, V, s);
-  double **oldv = sfn->svl->values;
-  double *oldU = sfn->knu->U, *oldV = sfn->knv->U;
-  U_sfnsfu(sfn, values, U, V);
-  U_kilr2d(oldv, ws);
-  U_kilr1d(oldU, ws);
-  U_kilr1d(oldV, ws);
-  return 0;
+  return compact(sfn->svl->values, sfn->svl->n, sfn->svl->m, {sfn->knu, sfn->knv}, ws, S_getr2d,
+                 U_kilr2d);
 }
 
 // ---- Weighted coordinates and weights -------------------------------------
