@@ -167,9 +167,12 @@ int16_t M_rmatrp(RMATRIX *A, RMATRIX *B, STACKS *wsA, STACKS *ws) {
   const RMATRIX src = *A;
   const MatView a = view_of(src);
   const int32_t type = kTransposed[src.type];
+  // The band width of a band is kept; any other transpose holds at least
+  // one, so that it counts as holding a matrix.
+  const int32_t bw = type == ORVO_BANDED ? src.bw : std::max<int32_t>(src.bw, 1);
 
   if (B != A)
-    return produce(B, src.m, src.n, type, src.bw, shares_table(B, src.a, src.a), kTag, ws,
+    return produce(B, src.m, src.n, type, bw, shares_table(B, src.a, src.a), kTag, ws,
                    [&](int32_t i, int32_t j) { return a(j, i); });
 
   if (src.n == src.m && (type == ORVO_LOWERLEFT || type == ORVO_UPPERRIGHT)) {
@@ -183,7 +186,7 @@ int16_t M_rmatrp(RMATRIX *A, RMATRIX *B, STACKS *wsA, STACKS *ws) {
   // table from ws. The old table stays recorded in wsA, since other records
   // may still refer to it, until that workspace is released.
   (void)wsA;
-  RMATRIX dst{src.m, src.n, nullptr, type, src.bw};
+  RMATRIX dst{src.m, src.n, nullptr, type, bw};
   dst.a = S_getr2d(dst.n, storage_cols(dst.m, type, dst.bw), ws);
   if (!dst.a) return 1;
   const MatView b = view_of(dst);

@@ -26,6 +26,19 @@ double residual(const Dense &a, const std::vector<double> &x, const std::vector<
   return r;
 }
 
+// The guard that the solves consult before dividing.
+TEST(FloatingPointGuard, CasesTheSolversRelyOn) {
+  EXPECT_EQ(M_chkfop(1.0, 0.0, 4), 1);
+  EXPECT_EQ(M_chkfop(0.0, 0.0, 4), 1);
+  EXPECT_EQ(M_chkfop(0.0, 5.0, 4), 0);
+  EXPECT_EQ(M_chkfop(1.0, 1e-9, 4), 0);
+  EXPECT_EQ(M_chkfop(1e300, 1e-10, 4), 1);
+  EXPECT_EQ(M_chkfop(1e300, 1e10, 3), 1);
+  EXPECT_EQ(M_chkfop(1e-200, 1e-200, 3), 1);
+  EXPECT_EQ(M_chkfop(-1.0, 2.0, 1), 0);
+  EXPECT_EQ(M_chkfop(1.0, 2.0, 7), 1);
+}
+
 TEST(LuNoPivot, RandomFullSystemsHaveSmallResiduals) {
   std::mt19937 rng(31);
   Workspace ws;

@@ -217,6 +217,14 @@ TEST(MatrixTranspose, InPlace) {
   ASSERT_EQ(M_rmatrp(&Bd, &Bd, wsA, ws), 0);
   expect_near(dense_of(Bd), transpose(band), 0.0);
 
+  // A full matrix made with band width 0 still gives a transpose that holds
+  // a matrix.
+  RMATRIX zero_bw = make_matrix(random_dense(rng, 1, 2), ORVO_FULL, 1, wsA), Z;
+  zero_bw.bw = 0;
+  M_inirma(&Z);
+  ASSERT_EQ(M_rmatrp(&zero_bw, &Z, wsA, ws), 0);
+  EXPECT_EQ(M_isrman(&Z), 0);
+
   // A different record sharing the table gets the transpose too.
   const Dense sq = random_dense(rng, 2, 2);
   RMATRIX S = make_matrix(sq, ORVO_FULL, 1, wsA), T = S;
