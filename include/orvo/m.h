@@ -46,6 +46,64 @@ ORVO_API int32_t M_i2mima(int32_t *const *rows, int32_t n, int32_t m, int16_t mo
 /* ---- Printing ---------------------------------------------------------- */
 ORVO_API void M_prtrma(const RMATRIX *rec);
 
+/* ---- Matrix arithmetic ------------------------------------------------- */
+/* Products honour triangular storage and refuse banded operands; results
+ * go through check-or-allocate in ws. */
+ORVO_API int16_t M_rmamul(const RMATRIX *A, const RMATRIX *B, RMATRIX *C, STACKS *ws);
+ORVO_API int16_t M_rmamtm(const RMATRIX *A, RMATRIX *C, STACKS *ws);
+ORVO_API int16_t M_rmamtr(const RMATRIX *A, const RMATRIX *B, RMATRIX *C, STACKS *ws);
+/* B = A^T; B may be A. A full or banded A transposed in place gets a new
+ * element table from ws (the old one stays in wsA). */
+ORVO_API int16_t M_rmatrp(RMATRIX *A, RMATRIX *B, STACKS *wsA, STACKS *ws);
+/* out[i] = sum over j of A[i][j] in[j]. */
+ORVO_API int16_t M_rmacpt(const RMATRIX *A, const CPOINT *in, CPOINT *out);
+ORVO_API int16_t M_rmapoi(const RMATRIX *A, const POINT *in, POINT *out);
+/* out = A P B^T for a net P of (A rows) x (B rows) control points. */
+ORVO_API int16_t M_rmcprm(const RMATRIX *A, CPOINT *const *P, const RMATRIX *B, CPOINT **out);
+
+/* ---- Binomial coefficients --------------------------------------------- */
+/* Turns row n - 1 of Pascal's triangle, held in row[0..n-1], into row n. */
+ORVO_API void M_pascal(int32_t *row, int32_t n);
+/* Fills rows[i][0..i], i = 0..n, with the rows of Pascal's triangle. */
+ORVO_API void M_pastri(int32_t **rows, int32_t n);
+
+/* ---- Sorting, searching and swapping ----------------------------------- */
+ORVO_API void M_rshell(double *a, int32_t n);
+/* index = position of x in the ascending a[0..n] (within 1e-12), or -1. */
+ORVO_API void M_rinsch(const double *a, int32_t n, double x, int32_t *index);
+ORVO_API void M_inswap(int32_t *a, int32_t *b);
+ORVO_API void M_reswap(double *a, double *b);
+ORVO_API void M_poswap(POINT *a, POINT *b);
+ORVO_API void M_cpswap(CPOINT *a, CPOINT *b);
+
+/* ---- Bucketed value sets ----------------------------------------------- */
+/* A table of nb + 1 buckets, each null or an ascending array of doubles
+ * closed by DBL_MAX, collecting values of [lo, hi] without duplicates. */
+ORVO_API int16_t M_inrhas(double ***table, int32_t nb, STACKS *ws);
+ORVO_API int16_t M_uprhas(double **table, int32_t nb, double lo, double v, double hi,
+                          int32_t *count, STACKS *ws);
+ORVO_API void M_rerhas(double *const *table, int32_t nb, double *out);
+
+/* ---- Linear solvers ---------------------------------------------------- */
+/* LU factorisation without pivoting of a full or banded square matrix. */
+ORVO_API int16_t M_ludcmp(RMATRIX *a);
+ORVO_API int16_t M_rafoba(const RMATRIX *lu, const double *b, double *x);
+/* kind 1: rhs is POINT[n+1]; kind 2: rhs is CPOINT[n+1]. out is CPOINT[n+1]. */
+ORVO_API int16_t M_forbac(const RMATRIX *lu, const void *rhs, int16_t kind, CPOINT *out,
+                          STACKS *ws);
+/* Crout factorisation with implicit partial pivoting of a full matrix. */
+ORVO_API int16_t M_ludpiv(RMATRIX *a, int32_t *indx);
+ORVO_API int16_t M_rafbpv(const RMATRIX *lu, const int32_t *indx, double *b);
+ORVO_API int16_t M_rmainv(RMATRIX *a, int16_t factored, RMATRIX *inv, STACKS *ws);
+ORVO_API int16_t M_rmaivp(RMATRIX *a, RMATRIX *inv, STACKS *ws);
+
+/* ---- Polynomials ------------------------------------------------------- */
+/* out[k] = k-th derivative at x of c[0] + c[1] t + ... + c[n] t^n, k = 0..nd. */
+ORVO_API void M_polder(const double *c, int32_t n, double x, int32_t nd, double *out);
+/* Newton iteration for a root in [lo, hi] from x0. */
+ORVO_API int16_t M_polnew(const double *c, int32_t n, double x0, double lo, double hi, double tol,
+                          double *root);
+
 #ifdef __cplusplus
 }
 #endif
