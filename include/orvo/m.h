@@ -46,6 +46,10 @@ ORVO_API int32_t M_i2mima(int32_t *const *rows, int32_t n, int32_t m, int16_t mo
 /* ---- Printing ---------------------------------------------------------- */
 ORVO_API void M_prtrma(const RMATRIX *rec);
 
+/* ---- Power-form evaluation --------------------------------------------- */
+/* Horner's rule on n+1 homogeneous coefficients of u^0 .. u^n. */
+ORVO_API void M_cplevn(const CPOINT *Pw, int32_t n, double u, POINT *P);
+
 #ifdef __cplusplus
 }
 #endif

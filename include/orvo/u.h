@@ -212,6 +212,9 @@ ORVO_API int16_t U_corcur(const CFUNCTION *fx, const CFUNCTION *fy, const CFUNCT
 ORVO_API int16_t U_corsur(const SFUNCTION *fx, const SFUNCTION *fy, const SFUNCTION *fz,
                           const SFUNCTION *fw, SURFACE *outsur, STACKS *ws);
 
+/* ---- Denominator of a rational curve ----------------------------------- */
+ORVO_API int16_t U_excden(const CURVE *cur, CFUNCTION *cfn, STACKS *ws);
+
 #ifdef __cplusplus
 }
 #endif
