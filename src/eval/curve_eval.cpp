@@ -27,7 +27,7 @@ int32_t curve_basis(const CURVE *cur, double u, int side, int d, DerTable &D, co
   const int p = cur->p;
   const int32_t span = find_span(U, cur->knt->m, p, u, side);
   basis_derivatives(U, p, u, span, d, D);
-  if (U_iscurr(cur) && !rationalize(D, cur->pol->Pw + (span - p), p, d)) {
+  if (w_valid(cur->pol->Pw[0].w) && !rationalize(D, cur->pol->Pw + (span - p), p, d)) {
     fail(kErrFloat, tag);
     return -1;
   }
@@ -84,20 +84,24 @@ int16_t N_curder(const CURVE *cur, double u, int16_t side, int16_t d, POINT *CK)
   const char *tag = "N_CURDER";
   if (check_curve_at(cur, u, side, d, tag)) return 1;
   const int p = cur->p;
-  if (U_iscurr(cur)) {
+  const double *U = cur->knt->U;
+  const int32_t span = find_span(U, cur->knt->m, p, u, side);
+  const CPOINT *Q = cur->pol->Pw + (span - p);
+  DerTable D;
+  basis_derivatives(U, p, u, span, d, D);
+  if (w_valid(cur->pol->Pw[0].w)) {
     // A zero weight has no Euclidean point: refuse it rather than divide.
-    const int32_t k = find_span(cur->knt->U, cur->knt->m, p, u, side);
-    const CPOINT *Q = cur->pol->Pw + (k - p);
     for (int j = 0; j <= p; ++j)
       if (Q[j].w == 0.0) return fail(kErrFloat, tag);
+    if (!rationalize(D, Q, p, d)) return fail(kErrFloat, tag);
   }
-  DerTable D;
-  const int32_t span = curve_basis(cur, u, side, d, D, tag);
-  if (span < 0) return 1;
 
-  const CPOINT *Q = cur->pol->Pw + (span - p);
+  // Euclidean control points: one reciprocal per weight.
   POINT E[kBasisSize];
-  for (int j = 0; j <= p; ++j) E[j] = euclid(Q[j]);
+  for (int j = 0; j <= p; ++j) {
+    const double iw = w_valid(Q[j].w) ? 1.0 / Q[j].w : 1.0;
+    E[j] = POINT{Q[j].x * iw, Q[j].y * iw, z_valid(Q[j].z) ? Q[j].z * iw : 0.0};
+  }
   for (int k = 0; k <= d; ++k) {
     POINT s{0.0, 0.0, 0.0};
     for (int j = 0; j <= p; ++j) {
@@ -168,7 +172,7 @@ int16_t N_kntrcb(const CURVE *cur, int32_t i, double u, int16_t side, double *R)
   const int32_t m = cur->knt->m;
   const int p = cur->p;
   const double N = single_basis(U, m, i, p, u, side);
-  if (!U_iscurr(cur) || N == 0.0) {
+  if (!w_valid(cur->pol->Pw[0].w) || N == 0.0) {
     *R = N;
     return 0;
   }
@@ -191,7 +195,7 @@ int16_t N_kntrcd(const CURVE *cur, int32_t i, double u, int16_t side, int16_t d,
   const int p = cur->p;
   double Nd[kMaxDerOrder + 1];
   single_basis_derivatives(U, m, i, p, u, side, d, Nd);
-  if (!U_iscurr(cur)) {
+  if (!w_valid(cur->pol->Pw[0].w)) {
     std::copy(Nd, Nd + d + 1, R);
     return 0;
   }

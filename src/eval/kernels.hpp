@@ -114,35 +114,36 @@ inline int inward_side(const double *U, int32_t m, int p, double u, int side) {
   return side;
 }
 
-// Span of u in U[0..m] for degree p; u must lie in [U[p], U[m-p]]. A
-// bisection on an interval that shrinks at every step: it ends on any input,
-// even on knots that are not sorted, and always returns an index in
-// p .. m-p-1.
+// Largest i in first..last with U[i] <= u (right limit) or U[i] < u (left
+// limit), U[first] itself satisfying the test. Bisection without branches
+// on the knot comparisons (they compile to conditional moves, so random
+// parameters cost no mispredictions). The candidate range shrinks at every
+// step, so the search ends on any input, even on knots that are not
+// sorted, always inside first..last.
+template <bool kRight>
+inline int32_t bisect(const double *U, int32_t first, int32_t last, double u) {
+  const double *base = U + first;
+  int32_t len = last - first + 1;
+  while (len > 1) {
+    const int32_t half = len / 2;
+    const bool up = kRight ? base[half] <= u : base[half] < u;
+    base = up ? base + half : base;
+    len -= half;
+  }
+  return static_cast<int32_t>(base - U);
+}
+
+// Span of u in U[0..m] for degree p; u must lie in [U[p], U[m-p]]. Side 1
+// gives U[i] <= u < U[i+1], side 2 U[i] < u <= U[i+1]; the ends of the
+// range are checked first, which also settles the two end spans at once.
 inline int32_t find_span(const double *U, int32_t m, int p, double u, int side) {
   const int32_t first = p, last = m - p - 1;
-  int32_t lo = first, hi = last + 1;
   if (inward_side(U, m, p, u, side) == 1) {
-    // Largest i with U[i] <= u: U[lo] <= u < U[hi].
     if (u >= U[last]) return last;
-    while (hi - lo > 1) {
-      const int32_t mid = lo + (hi - lo) / 2;
-      if (u < U[mid])
-        hi = mid;
-      else
-        lo = mid;
-    }
-  } else {
-    // Smallest i with u <= U[i+1]: U[lo] < u <= U[hi].
-    if (u <= U[first + 1]) return first;
-    while (hi - lo > 1) {
-      const int32_t mid = lo + (hi - lo) / 2;
-      if (U[mid] < u)
-        lo = mid;
-      else
-        hi = mid;
-    }
+    return bisect<true>(U, first, last, u);
   }
-  return lo;
+  if (u <= U[first + 1]) return first;
+  return bisect<false>(U, first, last, u);
 }
 
 // ---- Basis values -----------------------------------------------------------
@@ -188,7 +189,10 @@ inline int32_t span_and_basis(const double *U, int32_t m, int p, double u, int s
 template <class Rows>
 inline void basis_derivatives(const double *U, int p, double u, int32_t span, int n, Rows ders) {
   double left[kBasisSize], right[kBasisSize];
-  double ndu[kBasisSize][kBasisSize];  // upper triangle: values; lower: knot differences
+  // Upper triangle and diagonal: basis values of rising degree. Lower
+  // triangle: reciprocals of the knot differences, so that the derivative
+  // loop below multiplies where it would divide by the same differences.
+  double ndu[kBasisSize][kBasisSize];
   double a[2][kBasisSize];
   ndu[0][0] = 1.0;
   for (int j = 1; j <= p; ++j) {
@@ -196,8 +200,8 @@ inline void basis_derivatives(const double *U, int p, double u, int32_t span, in
     right[j] = U[span + j] - u;
     double saved = 0.0;
     for (int r = 0; r < j; ++r) {
-      ndu[j][r] = right[r + 1] + left[j - r];
-      const double temp = ndu[r][j - 1] / ndu[j][r];
+      ndu[j][r] = 1.0 / (right[r + 1] + left[j - r]);
+      const double temp = ndu[r][j - 1] * ndu[j][r];
       ndu[r][j] = saved + right[r + 1] * temp;
       saved = left[j - r] * temp;
     }
@@ -213,17 +217,17 @@ inline void basis_derivatives(const double *U, int p, double u, int32_t span, in
       double d = 0.0;
       const int rk = r - k, pk = p - k;
       if (r >= k) {
-        a[s2][0] = a[s1][0] / ndu[pk + 1][rk];
+        a[s2][0] = a[s1][0] * ndu[pk + 1][rk];
         d = a[s2][0] * ndu[rk][pk];
       }
       const int j1 = rk >= -1 ? 1 : -rk;
       const int j2 = (r - 1 <= pk) ? k - 1 : p - r;
       for (int j = j1; j <= j2; ++j) {
-        a[s2][j] = (a[s1][j] - a[s1][j - 1]) / ndu[pk + 1][rk + j];
+        a[s2][j] = (a[s1][j] - a[s1][j - 1]) * ndu[pk + 1][rk + j];
         d += a[s2][j] * ndu[rk + j][pk];
       }
       if (r <= pk) {
-        a[s2][k] = -a[s1][k - 1] / ndu[pk + 1][r];
+        a[s2][k] = -a[s1][k - 1] * ndu[pk + 1][r];
         d += a[s2][k] * ndu[r][pk];
       }
       ders[k][r] = d;
@@ -250,11 +254,13 @@ inline bool outside_support(const double *U, int32_t i, int p, double u, int sid
 }
 
 // Triangle of the single function N[i]: on return T[j][k] holds
-// N[i+j] of degree k, j = 0..p-k. Entries that are zero are propagated
-// without a division, so empty knot intervals never divide.
-inline void single_triangle(const double *U, int32_t i, int p, double u, int side,
-                            double (*T)[kBasisSize]) {
-  for (int j = 0; j <= p; ++j) T[j][0] = in_span(U, i + j, u, side) ? 1.0 : 0.0;
+// N[i+j] of degree k, j = 0..p-k; the result is N[i] of degree p. Entries that are zero are
+// propagated without a division, so empty knot intervals never divide.
+inline double single_triangle(const double *U, int32_t i, int p, double u, int side,
+                              double (*T)[kBasisSize]) {
+  double top = in_span(U, i, u, side) ? 1.0 : 0.0;  // T[0][k] of the last degree
+  T[0][0] = top;
+  for (int j = 1; j <= p; ++j) T[j][0] = in_span(U, i + j, u, side) ? 1.0 : 0.0;
   for (int k = 1; k <= p; ++k) {
     double saved = T[0][k - 1] == 0.0 ? 0.0 : (u - U[i]) * T[0][k - 1] / (U[i + k] - U[i]);
     for (int j = 0; j <= p - k; ++j) {
@@ -268,7 +274,9 @@ inline void single_triangle(const double *U, int32_t i, int p, double u, int sid
         saved = (u - uleft) * temp;
       }
     }
+    top = T[0][k];
   }
+  return top;
 }
 
 // N[i](u) of degree p, with the side turned inward at the ends of the
@@ -279,8 +287,7 @@ inline double single_basis(const double *U, int32_t m, int32_t i, int p, double 
   const int s = inward_side(U, m, p, u, side);
   if (outside_support(U, i, p, u, s)) return 0.0;
   double T[kBasisSize][kBasisSize];
-  single_triangle(U, i, p, u, s, T);
-  return T[0][p];
+  return single_triangle(U, i, p, u, s, T);
 }
 
 // ders[0..n]: N[i] and its derivatives at u, orders above p zero.
@@ -292,8 +299,7 @@ inline void single_basis_derivatives(const double *U, int32_t m, int32_t i, int 
     return;
   }
   double T[kBasisSize][kBasisSize];
-  single_triangle(U, i, p, u, s, T);
-  ders[0] = T[0][p];
+  ders[0] = single_triangle(U, i, p, u, s, T);
   // Order k: k-fold differencing of the degree p-k column.
   const int top = std::min(n, p);
   for (int k = 1; k <= top; ++k) {
@@ -340,12 +346,16 @@ inline bool rationalize(Rows &ders, const CPOINT *Q, int p, int d) {
   double W[kMaxDerOrder + 1] = {};
   weight_derivatives(ders, Q, p, d, W);
   if (W[0] == 0.0) return false;
-  for (int j = 0; j <= p; ++j) {
-    for (int k = 0; k <= d; ++k) {
-      double v = ders[k][j] * Q[j].w;
-      for (int i = 1; i <= k; ++i) v -= kBinomials.c[k][i] * W[i] * ders[k - i][j];
-      ders[k][j] = v / W[0];
+  // Row k needs rows 0..k-1 already turned rational; row by row keeps the
+  // inner loop on contiguous entries.
+  const double inv = 1.0 / W[0];
+  for (int k = 0; k <= d; ++k) {
+    for (int j = 0; j <= p; ++j) ders[k][j] *= Q[j].w;
+    for (int i = 1; i <= k; ++i) {
+      const double c = kBinomials.c[k][i] * W[i];
+      for (int j = 0; j <= p; ++j) ders[k][j] -= c * ders[k - i][j];
     }
+    for (int j = 0; j <= p; ++j) ders[k][j] *= inv;
   }
   return true;
 }
