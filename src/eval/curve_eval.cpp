@@ -84,17 +84,14 @@ int16_t N_curder(const CURVE *cur, double u, int16_t side, int16_t d, POINT *CK)
   const char *tag = "N_CURDER";
   if (check_curve_at(cur, u, side, d, tag)) return 1;
   const int p = cur->p;
-  const double *U = cur->knt->U;
-  const int32_t span = find_span(U, cur->knt->m, p, u, side);
-  const CPOINT *Q = cur->pol->Pw + (span - p);
   DerTable D;
-  basis_derivatives(U, p, u, span, d, D);
-  if (w_valid(cur->pol->Pw[0].w)) {
-    // A zero weight has no Euclidean point: refuse it rather than divide.
+  const int32_t span = curve_basis(cur, u, side, d, D, tag);
+  if (span < 0) return 1;
+  const CPOINT *Q = cur->pol->Pw + (span - p);
+  // A zero weight has no Euclidean point: refuse it rather than divide.
+  if (w_valid(cur->pol->Pw[0].w))
     for (int j = 0; j <= p; ++j)
       if (Q[j].w == 0.0) return fail(kErrFloat, tag);
-    if (!rationalize(D, Q, p, d)) return fail(kErrFloat, tag);
-  }
 
   // Euclidean control points: one reciprocal per weight.
   POINT E[kBasisSize];

@@ -101,7 +101,8 @@ inline int16_t check_function(const CFUNCTION *cfn, const char *tag) {
   return check_record(cfn->cvl->values, cfn->cvl->n, cfn->p, cfn->knt, tag);
 }
 
-// Derivative order of the fixed-table evaluators: 0 .. kMaxDerOrder.
+// A derivative order d must lie in 0 .. limit (kMaxDerOrder for the
+// fixed-table evaluators).
 inline int16_t check_order(int d, int limit, const char *tag) {
   return (d >= 0 && d <= limit) ? 0 : fail(kErrDerivOrder, tag);
 }

@@ -95,6 +95,31 @@ TEST(CurveEval, EndsGiveTheEndControlPointsExactly) {
   }
 }
 
+TEST(CurveEval, UnclampedCurveUsesItsDomainEnds) {
+  // Uniform knots: the domain is [U[3], U[4]] = [3, 4]; its ends are not
+  // control points, and parameters outside it have no span.
+  std::mt19937 rng(9);
+  for (bool rational : {false, true}) {
+    CurveData c(evaltest::random_points(3, true, rational, rng), {0, 1, 2, 3, 4, 5, 6, 7}, 3);
+    for (double u : {3.0, 3.25, 4.0})
+      for (int16_t side : {1, 2}) {
+        POINT P{}, CK[3];
+        ASSERT_EQ(N_curevn(&c.cur, u, side, &P), 0);
+        const evaltest::Spline4 h = c.homogeneous();
+        const evaltest::Vec4 r = h.piece(3, u);
+        const POINT R{r[0] / r[3], r[1] / r[3], r[2] / r[3]};
+        EXPECT_LT(dist(P, R), 1e-13 * (1.0 + norm(R))) << u;
+        ASSERT_EQ(N_curder(&c.cur, u, side, 2, CK), 0);
+        EXPECT_LT(dist(CK[0], R), 1e-13 * (1.0 + norm(R))) << u;
+      }
+    POINT P{};
+    EXPECT_EQ(N_curevn(&c.cur, 2.5, 1, &P), 1);
+    expect_error(6, "N_CUREVN");
+    EXPECT_EQ(N_curevn(&c.cur, 4.5, 2, &P), 1);
+    expect_error(6, "N_CUREVN");
+  }
+}
+
 TEST(CurveEval, UnitCircleStaysOnTheCircle) {
   for (bool three_d : {false, true}) {
     CurveData c(circle_points(three_d), kCircleKnots, 2);

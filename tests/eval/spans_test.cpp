@@ -347,6 +347,17 @@ TEST(BasisDerivatives, OneSidedAtACornerKnot) {
   ASSERT_EQ(N_kntbad(&k.knt, 0, 2, 0.75, 1, 2, z), 0);
   EXPECT_EQ(z[0], 0.0);
   EXPECT_EQ(z[2], 0.0);
+  // At the start of the range the limit is taken from inside whatever the
+  // side: N[0] = (1 - 2u)^2 there.
+  for (int16_t side : {1, 2}) {
+    ASSERT_EQ(N_kntbad(&k.knt, 0, 2, 0.0, side, 2, z), 0);
+    EXPECT_NEAR(z[0], 1.0, 1e-15);
+    EXPECT_NEAR(z[1], -4.0, 1e-13);
+    EXPECT_NEAR(z[2], 8.0, 1e-12);
+    ASSERT_EQ(N_kntbad(&k.knt, 4, 2, 1.0, side, 1, z), 0);
+    EXPECT_NEAR(z[0], 1.0, 1e-15);
+    EXPECT_NEAR(z[1], 4.0, 1e-13);
+  }
   // The right limit of the first function of the right span.
   ASSERT_EQ(N_kntbad(&k.knt, 3, 2, 0.5, 2, 1, z), 0);
   EXPECT_EQ(z[0], 0.0);
