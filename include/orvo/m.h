@@ -104,6 +104,10 @@ ORVO_API void M_polder(const double *c, int32_t n, double x, int32_t nd, double 
 ORVO_API int16_t M_polnew(const double *c, int32_t n, double x0, double lo, double hi, double tol,
                           double *root);
 
+/* ---- Power-form evaluation --------------------------------------------- */
+/* Horner's rule on n+1 homogeneous coefficients of u^0 .. u^n. */
+ORVO_API void M_cplevn(const CPOINT *Pw, int32_t n, double u, POINT *P);
+
 #ifdef __cplusplus
 }
 #endif

@@ -12,6 +12,35 @@ extern "C" {
 ORVO_API STACKS *N_inurbs(STACKS *ws);
 ORVO_API void N_enurbs(STACKS *ws);
 
+/* ---- Knot spans and basis functions ------------------------------------ */
+/* side: 1 right limit at a knot, 2 left limit. Spans lie in p .. m-p-1. */
+ORVO_API int16_t N_kntfsp(const KNOTVECTOR *knt, int16_t p, double u, int16_t side,
+                          int32_t *span);
+ORVO_API int16_t N_kntfsm(const KNOTVECTOR *knt, int16_t p, double u, int16_t side,
+                          int32_t *span, int32_t *mult);
+ORVO_API int16_t N_kntalb(const KNOTVECTOR *knt, int16_t p, double u, int16_t side, double *N,
+                          int32_t *span);
+ORVO_API int16_t N_kntbas(const KNOTVECTOR *knt, int32_t i, int16_t p, double u, int16_t side,
+                          double *value);
+ORVO_API int16_t N_kntadb(const KNOTVECTOR *knt, int16_t p, double u, int16_t side, int16_t n,
+                          double **ders, int32_t *span);
+ORVO_API int16_t N_kntbad(const KNOTVECTOR *knt, int32_t i, int16_t p, double u, int16_t side,
+                          int16_t n, double *ders);
+
+/* ---- Curve and curve-function evaluation ------------------------------- */
+ORVO_API int16_t N_curevn(const CURVE *cur, double u, int16_t side, POINT *P);
+ORVO_API int16_t N_curder(const CURVE *cur, double u, int16_t side, int16_t d, POINT *CK);
+ORVO_API int16_t N_cfnevn(const CFUNCTION *cfn, double u, int16_t side, double *f);
+ORVO_API int16_t N_cfnder(const CFUNCTION *cfn, double u, int16_t side, int16_t d, double *F);
+ORVO_API int16_t N_kntcad(const CURVE *cur, double u, int16_t side, int16_t d, double **ders,
+                          int32_t *span);
+ORVO_API int16_t N_kntacd(const CURVE *cur, double u, int16_t side, int16_t d, double **ders,
+                          int32_t *span);
+ORVO_API int16_t N_kntrcb(const CURVE *cur, int32_t i, double u, int16_t side, double *R);
+ORVO_API int16_t N_kntrcd(const CURVE *cur, int32_t i, double u, int16_t side, int16_t d,
+                          double *R);
+ORVO_API int16_t N_cplevn(const CURVE *cur, double u, POINT *P);
+
 #ifdef __cplusplus
 }
 #endif

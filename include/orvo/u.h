@@ -234,6 +234,9 @@ ORVO_API int16_t U_prtsur(const SURFACE *sur);
 ORVO_API int16_t U_prtcfn(const CFUNCTION *cfn);
 ORVO_API int16_t U_prtsfn(const SFUNCTION *sfn);
 
+/* ---- Denominator of a rational curve ----------------------------------- */
+ORVO_API int16_t U_excden(const CURVE *cur, CFUNCTION *cfn, STACKS *ws);
+
 #ifdef __cplusplus
 }
 #endif

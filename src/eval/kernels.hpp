@@ -1,0 +1,364 @@
+// Evaluation kernels: span search, B-spline basis values and derivatives,
+// the rational-basis combination and the argument checks shared by the
+// exported evaluators. Everything works in fixed local tables sized for the
+// maximum degree and derivative order, so no kernel allocates.
+//
+// Side convention: side 1 takes the right limit at a knot (U[i] <= u <
+// U[i+1]), side 2 the left limit (U[i] < u <= U[i+1]). At the two ends of
+// the valid range [U[p], U[m-p]] the side is turned inward (the start is
+// always a right limit, the end always a left limit), so that every span
+// the search returns lies in p .. m-p-1.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+
+#include "arith/point_ops.hpp"
+#include "core/internal.hpp"
+
+namespace orvo::detail {
+
+// Entries of a basis table: one per function of a span at the maximum degree.
+constexpr int kBasisSize = MAXDEGREE + 1;
+// Highest derivative order of the fixed-table evaluators.
+constexpr int kMaxDerOrder = 5;
+
+// ---- Binomial coefficients ------------------------------------------------
+// Pascal's triangle up to row kMaxDerOrder, built at compile time.
+struct BinomialTable {
+  double c[kMaxDerOrder + 1][kMaxDerOrder + 1];
+};
+
+constexpr BinomialTable make_binomials() {
+  BinomialTable t{};
+  for (int k = 0; k <= kMaxDerOrder; ++k) {
+    t.c[k][0] = 1.0;
+    t.c[k][k] = 1.0;
+    for (int i = 1; i < k; ++i) t.c[k][i] = t.c[k - 1][i - 1] + t.c[k - 1][i];
+  }
+  return t;
+}
+
+inline constexpr BinomialTable kBinomials = make_binomials();
+
+// ---- Argument checks --------------------------------------------------------
+// Every check records its error under the calling routine's tag and returns
+// the failure status, so callers can chain them with ||.
+
+// Degree p must index the fixed tables: 0 .. MAXDEGREE.
+inline int16_t check_degree(int p, const char *tag) {
+  if (p < 0) return fail(kErrIndex, tag);
+  if (p > MAXDEGREE) return fail(kErrDegree, tag);
+  return 0;
+}
+
+// A knot vector that can hold at least one span of degree p (m >= 2p+1);
+// fewer knots leave the span range p .. m-p-1 empty.
+inline int16_t check_knots(const KNOTVECTOR *knt, int p, const char *tag) {
+  if (!knt || !knt->U || knt->m < 0) return fail(kErrParameter, tag);
+  if (check_degree(p, tag)) return 1;
+  if (knt->m < 2 * p + 1) return fail(kErrInconsistent, tag);
+  return 0;
+}
+
+inline int16_t check_side(int side, const char *tag) {
+  return (side == 1 || side == 2) ? 0 : fail(kErrSelector, tag);
+}
+
+// u must lie in [U[0], U[m]]; the negated test also refuses NaN.
+inline int16_t check_param(const double *U, int32_t m, double u, const char *tag) {
+  return (u >= U[0] && u <= U[m]) ? 0 : fail(kErrParameter, tag);
+}
+
+// u must lie in the range that has spans, [U[p], U[m-p]]. For a clamped
+// vector this is [U[0], U[m]]; for an unclamped one the stretches below
+// U[p] and above U[m-p] have no span of p+1 functions.
+inline int16_t check_span_param(const double *U, int32_t m, int p, double u, const char *tag) {
+  if (check_param(U, m, u, tag)) return 1;
+  return (u >= U[p] && u <= U[m - p]) ? 0 : fail(kErrParameter, tag);
+}
+
+// Curve and function records: non-null parts, a usable degree, m = n+p+1
+// and at least p+1 coefficients (n >= p), so every span's coefficients
+// Pw[span-p .. span] lie inside the array.
+inline int16_t check_record(const void *coef, int32_t n, int p, const KNOTVECTOR *knt,
+                            const char *tag) {
+  if (!coef || !knt || !knt->U) return fail(kErrCurveDef, tag);
+  if (check_degree(p, tag)) return 1;
+  if (n < 0 || static_cast<int64_t>(knt->m) != static_cast<int64_t>(n) + p + 1)
+    return fail(kErrCurveDef, tag);
+  if (n < p) return fail(kErrInconsistent, tag);
+  return 0;
+}
+
+inline int16_t check_curve(const CURVE *cur, const char *tag) {
+  if (!cur || !cur->pol) return fail(kErrCurveDef, tag);
+  return check_record(cur->pol->Pw, cur->pol->n, cur->p, cur->knt, tag);
+}
+
+inline int16_t check_function(const CFUNCTION *cfn, const char *tag) {
+  if (!cfn || !cfn->cvl) return fail(kErrCurveDef, tag);
+  return check_record(cfn->cvl->values, cfn->cvl->n, cfn->p, cfn->knt, tag);
+}
+
+// A derivative order d must lie in 0 .. limit (kMaxDerOrder for the
+// fixed-table evaluators).
+inline int16_t check_order(int d, int limit, const char *tag) {
+  return (d >= 0 && d <= limit) ? 0 : fail(kErrDerivOrder, tag);
+}
+
+// ---- Span search --------------------------------------------------------------
+// Side with the ends of the valid range turned inward.
+inline int inward_side(const double *U, int32_t m, int p, double u, int side) {
+  if (u == U[p]) return 1;
+  if (u == U[m - p]) return 2;
+  return side;
+}
+
+// Largest i in first..last with U[i] <= u (right limit) or U[i] < u (left
+// limit), U[first] itself satisfying the test. Bisection without branches
+// on the knot comparisons (they compile to conditional moves, so random
+// parameters cost no mispredictions). The candidate range shrinks at every
+// step, so the search ends on any input, even on knots that are not
+// sorted, always inside first..last.
+template <bool kRight>
+inline int32_t bisect(const double *U, int32_t first, int32_t last, double u) {
+  const double *base = U + first;
+  int32_t len = last - first + 1;
+  while (len > 1) {
+    const int32_t half = len / 2;
+    const bool up = kRight ? base[half] <= u : base[half] < u;
+    base = up ? base + half : base;
+    len -= half;
+  }
+  return static_cast<int32_t>(base - U);
+}
+
+// Span of u in U[0..m] for degree p; u must lie in [U[p], U[m-p]]. Side 1
+// gives U[i] <= u < U[i+1], side 2 U[i] < u <= U[i+1]; the ends of the
+// range are checked first, which also settles the two end spans at once.
+inline int32_t find_span(const double *U, int32_t m, int p, double u, int side) {
+  const int32_t first = p, last = m - p - 1;
+  if (inward_side(U, m, p, u, side) == 1) {
+    if (u >= U[last]) return last;
+    return bisect<true>(U, first, last, u);
+  }
+  if (u <= U[first + 1]) return first;
+  return bisect<false>(U, first, last, u);
+}
+
+// ---- Basis values -----------------------------------------------------------
+// The p+1 non-zero basis values N[span-p .. span] at u (triangular scheme).
+inline void basis_values(const double *U, int p, double u, int32_t span, double *N) {
+  double left[kBasisSize], right[kBasisSize];
+  N[0] = 1.0;
+  for (int j = 1; j <= p; ++j) {
+    left[j] = u - U[span + 1 - j];
+    right[j] = U[span + j] - u;
+    double saved = 0.0;
+    for (int r = 0; r < j; ++r) {
+      const double temp = N[r] / (right[r + 1] + left[j - r]);
+      N[r] = saved + right[r + 1] * temp;
+      saved = left[j - r] * temp;
+    }
+    N[j] = saved;
+  }
+}
+
+// Span and basis values at u in [U[p], U[m-p]]. At a clamped end (p+1
+// equal end knots) the values are exact unit vectors without arithmetic.
+inline int32_t span_and_basis(const double *U, int32_t m, int p, double u, int side, double *N) {
+  if (u == U[p] && U[0] == U[p]) {
+    N[0] = 1.0;
+    std::fill(N + 1, N + p + 1, 0.0);
+    return p;
+  }
+  if (u == U[m - p] && U[m - p] == U[m]) {
+    std::fill(N, N + p, 0.0);
+    N[p] = 1.0;
+    return m - p - 1;
+  }
+  const int32_t span = find_span(U, m, p, u, side);
+  basis_values(U, p, u, span, N);
+  return span;
+}
+
+// ---- Basis derivatives ------------------------------------------------------
+// ders[k][j], k = 0..n, j = 0..p: the k-th derivatives of the p+1 non-zero
+// basis functions of span at u. Rows above p are zero. Rows is any type
+// indexable as ders[k][j] (a row table or a fixed 2-D array).
+template <class Rows>
+inline void basis_derivatives(const double *U, int p, double u, int32_t span, int n, Rows ders) {
+  double left[kBasisSize], right[kBasisSize];
+  // Upper triangle and diagonal: basis values of rising degree. Lower
+  // triangle: reciprocals of the knot differences, so that the derivative
+  // loop below multiplies where it would divide by the same differences.
+  double ndu[kBasisSize][kBasisSize];
+  double a[2][kBasisSize];
+  ndu[0][0] = 1.0;
+  for (int j = 1; j <= p; ++j) {
+    left[j] = u - U[span + 1 - j];
+    right[j] = U[span + j] - u;
+    double saved = 0.0;
+    for (int r = 0; r < j; ++r) {
+      ndu[j][r] = 1.0 / (right[r + 1] + left[j - r]);
+      const double temp = ndu[r][j - 1] * ndu[j][r];
+      ndu[r][j] = saved + right[r + 1] * temp;
+      saved = left[j - r] * temp;
+    }
+    ndu[j][j] = saved;
+  }
+  for (int j = 0; j <= p; ++j) ders[0][j] = ndu[j][p];
+
+  const int top = std::min(n, p);
+  for (int r = 0; r <= p; ++r) {
+    int s1 = 0, s2 = 1;
+    a[0][0] = 1.0;
+    for (int k = 1; k <= top; ++k) {
+      double d = 0.0;
+      const int rk = r - k, pk = p - k;
+      if (r >= k) {
+        a[s2][0] = a[s1][0] * ndu[pk + 1][rk];
+        d = a[s2][0] * ndu[rk][pk];
+      }
+      const int j1 = rk >= -1 ? 1 : -rk;
+      const int j2 = (r - 1 <= pk) ? k - 1 : p - r;
+      for (int j = j1; j <= j2; ++j) {
+        a[s2][j] = (a[s1][j] - a[s1][j - 1]) * ndu[pk + 1][rk + j];
+        d += a[s2][j] * ndu[rk + j][pk];
+      }
+      if (r <= pk) {
+        a[s2][k] = -a[s1][k - 1] * ndu[pk + 1][r];
+        d += a[s2][k] * ndu[r][pk];
+      }
+      ders[k][r] = d;
+      std::swap(s1, s2);
+    }
+  }
+  double factor = p;  // p! / (p-k)!
+  for (int k = 1; k <= top; ++k) {
+    for (int j = 0; j <= p; ++j) ders[k][j] *= factor;
+    factor *= p - k;
+  }
+  for (int k = top + 1; k <= n; ++k) std::fill(ders[k], ders[k] + p + 1, 0.0);
+}
+
+// ---- Single basis functions -------------------------------------------------
+// Does u lie in span k under the side's closure?
+inline bool in_span(const double *U, int32_t k, double u, int side) {
+  return side == 1 ? (U[k] <= u && u < U[k + 1]) : (U[k] < u && u <= U[k + 1]);
+}
+
+// Is u outside the support [U[i], U[i+p+1]] of N[i] under the side's closure?
+inline bool outside_support(const double *U, int32_t i, int p, double u, int side) {
+  return side == 1 ? (u < U[i] || u >= U[i + p + 1]) : (u <= U[i] || u > U[i + p + 1]);
+}
+
+// Triangle of the single function N[i]: on return T[j][k] holds
+// N[i+j] of degree k, j = 0..p-k; the result is N[i] of degree p. Entries that are zero are
+// propagated without a division, so empty knot intervals never divide.
+inline double single_triangle(const double *U, int32_t i, int p, double u, int side,
+                              double (*T)[kBasisSize]) {
+  double top = in_span(U, i, u, side) ? 1.0 : 0.0;  // T[0][k] of the last degree
+  T[0][0] = top;
+  for (int j = 1; j <= p; ++j) T[j][0] = in_span(U, i + j, u, side) ? 1.0 : 0.0;
+  for (int k = 1; k <= p; ++k) {
+    double saved = T[0][k - 1] == 0.0 ? 0.0 : (u - U[i]) * T[0][k - 1] / (U[i + k] - U[i]);
+    for (int j = 0; j <= p - k; ++j) {
+      const double uleft = U[i + j + 1], uright = U[i + j + k + 1];
+      if (T[j + 1][k - 1] == 0.0) {
+        T[j][k] = saved;
+        saved = 0.0;
+      } else {
+        const double temp = T[j + 1][k - 1] / (uright - uleft);
+        T[j][k] = saved + (uright - u) * temp;
+        saved = (u - uleft) * temp;
+      }
+    }
+    top = T[0][k];
+  }
+  return top;
+}
+
+// N[i](u) of degree p, with the side turned inward at the ends of the
+// range; at a clamped end the first (last) function is exactly 1.
+inline double single_basis(const double *U, int32_t m, int32_t i, int p, double u, int side) {
+  if (u == U[p] && U[0] == U[p]) return i == 0 ? 1.0 : 0.0;
+  if (u == U[m - p] && U[m - p] == U[m]) return i == m - p - 1 ? 1.0 : 0.0;
+  const int s = inward_side(U, m, p, u, side);
+  if (outside_support(U, i, p, u, s)) return 0.0;
+  double T[kBasisSize][kBasisSize];
+  return single_triangle(U, i, p, u, s, T);
+}
+
+// ders[0..n]: N[i] and its derivatives at u, orders above p zero.
+inline void single_basis_derivatives(const double *U, int32_t m, int32_t i, int p, double u,
+                                     int side, int n, double *ders) {
+  const int s = inward_side(U, m, p, u, side);
+  if (outside_support(U, i, p, u, s)) {
+    std::fill(ders, ders + n + 1, 0.0);
+    return;
+  }
+  double T[kBasisSize][kBasisSize];
+  ders[0] = single_triangle(U, i, p, u, s, T);
+  // Order k: k-fold differencing of the degree p-k column.
+  const int top = std::min(n, p);
+  for (int k = 1; k <= top; ++k) {
+    double nd[kBasisSize];
+    for (int j = 0; j <= k; ++j) nd[j] = T[j][p - k];
+    for (int jj = 1; jj <= k; ++jj) {
+      const int deg = p - k + jj;
+      double saved = nd[0] == 0.0 ? 0.0 : nd[0] / (U[i + deg] - U[i]);
+      for (int j = 0; j <= k - jj; ++j) {
+        const double uleft = U[i + j + 1], uright = U[i + j + deg + 1];
+        if (nd[j + 1] == 0.0) {
+          nd[j] = deg * saved;
+          saved = 0.0;
+        } else {
+          const double temp = nd[j + 1] / (uright - uleft);
+          nd[j] = deg * (saved - temp);
+          saved = temp;
+        }
+      }
+    }
+    ders[k] = nd[0];
+  }
+  for (int k = top + 1; k <= n; ++k) ders[k] = 0.0;
+}
+
+// ---- Rational basis ---------------------------------------------------------
+// W[k], k = 0..d: derivatives of the weight function W = sum of w_j N_j
+// over the control points Q[0..p] of a span, from basis derivative rows.
+template <class Rows>
+inline void weight_derivatives(const Rows &ders, const CPOINT *Q, int p, int d, double *W) {
+  for (int k = 0; k <= d; ++k) {
+    double s = 0.0;
+    for (int j = 0; j <= p; ++j) s += ders[k][j] * Q[j].w;
+    W[k] = s;
+  }
+}
+
+// Turns rows 0..d of B-spline basis derivatives over the control points
+// Q[0..p] of a span into derivatives of the rational basis functions
+// R_j = w_j N_j / W by the quotient rule. Returns false (table untouched)
+// when W vanishes at u.
+template <class Rows>
+inline bool rationalize(Rows &ders, const CPOINT *Q, int p, int d) {
+  double W[kMaxDerOrder + 1] = {};
+  weight_derivatives(ders, Q, p, d, W);
+  if (W[0] == 0.0) return false;
+  // Row k needs rows 0..k-1 already turned rational; row by row keeps the
+  // inner loop on contiguous entries.
+  const double inv = 1.0 / W[0];
+  for (int k = 0; k <= d; ++k) {
+    for (int j = 0; j <= p; ++j) ders[k][j] *= Q[j].w;
+    for (int i = 1; i <= k; ++i) {
+      const double c = kBinomials.c[k][i] * W[i];
+      for (int j = 0; j <= p; ++j) ders[k][j] -= c * ders[k - i][j];
+    }
+    for (int j = 0; j <= p; ++j) ders[k][j] *= inv;
+  }
+  return true;
+}
+
+}  // namespace orvo::detail
