@@ -108,6 +108,10 @@ ORVO_API int16_t M_polnew(const double *c, int32_t n, double x0, double lo, doub
 /* Horner's rule on n+1 homogeneous coefficients of u^0 .. u^n. */
 ORVO_API void M_cplevn(const CPOINT *Pw, int32_t n, double u, POINT *P);
 
+/* ---- Power-form surface evaluation ------------------------------------- */
+/* Nested Horner's rule on the coefficients Pw[i][j] of u^i v^j. */
+ORVO_API void M_splevn(CPOINT *const *Pw, int32_t n, int32_t m, double u, double v, POINT *P);
+
 #ifdef __cplusplus
 }
 #endif

@@ -41,6 +41,37 @@ ORVO_API int16_t N_kntrcd(const CURVE *cur, int32_t i, double u, int16_t side, i
                           double *R);
 ORVO_API int16_t N_cplevn(const CURVE *cur, double u, POINT *P);
 
+/* ---- Surface and surface-function evaluation ---------------------------
+ * side_u, side_v: 1 right limit, 2 left limit at a knot of each direction.
+ * Derivative tables: mode 1 with k == l fills the triangle a + b <= k,
+ * any other combination the rectangle a = 0..k, b = 0..l; k, l <= 5. */
+ORVO_API int16_t N_surevn(const SURFACE *sur, double u, double v, int16_t side_u, int16_t side_v,
+                          POINT *P);
+ORVO_API int16_t N_surder(const SURFACE *sur, double u, double v, int16_t side_u, int16_t side_v,
+                          int16_t mode, int16_t k, int16_t l, POINT **SKL);
+ORVO_API int16_t N_surnor(const SURFACE *sur, double u, double v, int16_t side_u, int16_t side_v,
+                          POINT *P, VECTOR *Su, VECTOR *Sv, VECTOR *N);
+/* table[a][b][i][j]: derivative (a, b) of the basis function of span
+ * entry (i, j), i = 0..p, j = 0..q. */
+ORVO_API int16_t N_kntsad(const SURFACE *sur, double u, double v, int16_t side_u, int16_t side_v,
+                          int16_t mode, int16_t k, int16_t l, double ****table, int32_t *span_u,
+                          int32_t *span_v);
+ORVO_API int16_t N_kntabd(const SURFACE *sur, double u, double v, int16_t side_u, int16_t side_v,
+                          int16_t mode, int16_t k, int16_t l, double ****table, int32_t *span_u,
+                          int32_t *span_v);
+ORVO_API int16_t N_kntasd(const SURFACE *sur, double u, double v, int16_t side_u, int16_t side_v,
+                          int16_t mode, int16_t k, int16_t l, double ****table, int32_t *span_u,
+                          int32_t *span_v);
+ORVO_API int16_t N_sfnevn(const SFUNCTION *sfn, double u, double v, int16_t side_u,
+                          int16_t side_v, double *f);
+ORVO_API int16_t N_sfnder(const SFUNCTION *sfn, double u, double v, int16_t side_u,
+                          int16_t side_v, int16_t k, int16_t l, double **F);
+ORVO_API int16_t N_kntrsb(const SURFACE *sur, int32_t i, int32_t j, double u, double v,
+                          int16_t side_u, int16_t side_v, double *R);
+ORVO_API int16_t N_kntrsd(const SURFACE *sur, int32_t i, int32_t j, double u, double v,
+                          int16_t side_u, int16_t side_v, int16_t k, int16_t l, double **D);
+ORVO_API int16_t N_splevn(const SURFACE *sur, double u, double v, POINT *P);
+
 #ifdef __cplusplus
 }
 #endif

@@ -237,6 +237,9 @@ ORVO_API int16_t U_prtsfn(const SFUNCTION *sfn);
 /* ---- Denominator of a rational curve ----------------------------------- */
 ORVO_API int16_t U_excden(const CURVE *cur, CFUNCTION *cfn, STACKS *ws);
 
+/* ---- Denominator of a rational surface -------------------------------- */
+ORVO_API int16_t U_exsden(const SURFACE *sur, SFUNCTION *sfn, STACKS *ws);
+
 #ifdef __cplusplus
 }
 #endif

@@ -194,7 +194,7 @@ inline void basis_derivatives(const double *U, int p, double u, int32_t span, in
   // triangle: reciprocals of the knot differences, so that the derivative
   // loop below multiplies where it would divide by the same differences.
   double ndu[kBasisSize][kBasisSize];
-  double a[2][kBasisSize];
+  double a[2][kBasisSize] = {};  // zeroed: keeps every read defined to the compiler's eye
   ndu[0][0] = 1.0;
   for (int j = 1; j <= p; ++j) {
     left[j] = u - U[span + 1 - j];

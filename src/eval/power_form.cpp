@@ -1,4 +1,5 @@
-// Evaluation of power-form curves: C(u) = sum of Pw[i] u^i.
+// Evaluation of power-form curves, C(u) = sum of Pw[i] u^i, and surfaces,
+// S(u, v) = sum of Pw[i][j] u^i v^j.
 #include "eval/kernels.hpp"
 
 using namespace orvo::detail;
@@ -10,6 +11,19 @@ namespace {
 POINT horner(const CPOINT *Pw, int32_t n, double u) {
   CPOINT c = Pw[n];
   for (int32_t i = n - 1; i >= 0; --i) c = combine(u, c, 1.0, Pw[i]);
+  return euclid(c);
+}
+
+// Nested Horner's rule: each row is a polynomial in v, and the row values
+// are the coefficients of a polynomial in u.
+POINT horner2(CPOINT *const *Pw, int32_t n, int32_t m, double u, double v) {
+  auto row = [&](int32_t i) {
+    CPOINT c = Pw[i][m];
+    for (int32_t j = m - 1; j >= 0; --j) c = combine(v, c, 1.0, Pw[i][j]);
+    return c;
+  };
+  CPOINT c = row(n);
+  for (int32_t i = n - 1; i >= 0; --i) c = combine(u, c, 1.0, row(i));
   return euclid(c);
 }
 
@@ -32,6 +46,26 @@ int16_t N_cplevn(const CURVE *cur, double u, POINT *P) {
     return fail(kErrCurveDef, tag);
   if (check_param(cur->knt->U, cur->knt->m, u, tag)) return 1;
   *P = horner(cur->pol->Pw, cur->pol->n, u);
+  return 0;
+}
+
+void M_splevn(CPOINT *const *Pw, int32_t n, int32_t m, double u, double v, POINT *P) {
+  if (!Pw || n < 0 || m < 0) {
+    fail(kErrIndex, "M_SPLEVN");
+    return;
+  }
+  *P = horner2(Pw, n, m, u, v);
+}
+
+int16_t N_splevn(const SURFACE *sur, double u, double v, POINT *P) {
+  const char *tag = "N_SPLEVN";
+  if (!sur || !sur->net || !sur->net->Pw || sur->net->n < 0 || sur->net->m < 0 || !sur->knu ||
+      !sur->knu->U || sur->knu->m < 0 || !sur->knv || !sur->knv->U || sur->knv->m < 0)
+    return fail(kErrSurfaceDef, tag);
+  if (check_param(sur->knu->U, sur->knu->m, u, tag) ||
+      check_param(sur->knv->U, sur->knv->m, v, tag))
+    return 1;
+  *P = horner2(sur->net->Pw, sur->net->n, sur->net->m, u, v);
   return 0;
 }
 
