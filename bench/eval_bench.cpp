@@ -1,8 +1,11 @@
-// Curve evaluation throughput: N_curevn and N_curder (orders 0 and 2) on a
-// non-rational cubic and a rational quintic with 1000 control points, at
-// the same pre-generated random parameters for every contender. When SISL
-// is available its s1221 is timed on the very same curves and parameters.
-// Every benchmark reports evaluations per second (items_per_second).
+// Evaluation throughput. Curves: N_curevn and N_curder (orders 0 and 2) on
+// a non-rational cubic and a rational quintic with 1000 control points.
+// Surfaces: N_surevn and N_surder (first order) on a non-rational bicubic
+// and a rational biquadratic, each on a 50 x 50 net. Every contender gets
+// the same pre-generated random parameters. When SISL is available its
+// s1221 (curves) and s1421 (surfaces) are timed on the very same records
+// and parameters. Every benchmark reports evaluations per second
+// (items_per_second).
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -159,6 +162,174 @@ void compare_with_sisl() {
 }
 #endif
 
+// ---- Surfaces -------------------------------------------------------------
+constexpr int kNet = 50;
+
+// Clamped knots of degree p for kNet coefficients, random interior knots.
+std::vector<double> random_knots(int p, std::mt19937 &rng) {
+  std::uniform_real_distribution<double> k(0.0, 1.0);
+  std::vector<double> inner(kNet - p - 1);
+  for (double &v : inner) v = k(rng);
+  std::sort(inner.begin(), inner.end());
+  std::vector<double> U(p + 1, 0.0);
+  U.insert(U.end(), inner.begin(), inner.end());
+  U.insert(U.end(), p + 1, 1.0);
+  return U;
+}
+
+// One test surface in Orvo's records, plus the arrays SISL is built from.
+struct BenchSurface {
+  int p = 0;
+  bool rational = false;
+  std::vector<CPOINT> block;
+  std::vector<CPOINT *> rows;
+  std::vector<double> U, V;
+  std::vector<double> sisl_coef;  // first parameter running fastest
+  CNET net{};
+  KNOTVECTOR knu{}, knv{};
+  SURFACE sur{};
+#ifdef ORVO_BENCH_WITH_SISL
+  SISLSurf *sisl = nullptr;
+#endif
+
+  BenchSurface(int degree, bool rat, unsigned seed) : p(degree), rational(rat) {
+    std::mt19937 rng(seed);
+    std::uniform_real_distribution<double> c(-1.0, 1.0), w(0.5, 2.0);
+    block.resize(kNet * kNet);
+    for (int i = 0; i < kNet; ++i) rows.push_back(block.data() + i * kNet);
+    for (int i = 0; i < kNet; ++i)
+      for (int j = 0; j < kNet; ++j) {
+        const double wt = rat ? w(rng) : 1.0;
+        rows[i][j] = CPOINT{c(rng) * wt, c(rng) * wt, c(rng) * wt, rat ? wt : -DBL_MAX};
+      }
+    const int dim = rat ? 4 : 3;
+    sisl_coef.resize(kNet * kNet * dim);
+    for (int j = 0; j < kNet; ++j)
+      for (int i = 0; i < kNet; ++i) {
+        const CPOINT &q = rows[i][j];
+        double *d = &sisl_coef[(j * kNet + i) * dim];
+        d[0] = q.x, d[1] = q.y, d[2] = q.z;
+        if (rat) d[3] = q.w;
+      }
+    U = random_knots(p, rng);
+    V = random_knots(p, rng);
+    net = CNET{kNet - 1, kNet - 1, rows.data()};
+    knu = KNOTVECTOR{static_cast<int32_t>(U.size()) - 1, U.data()};
+    knv = KNOTVECTOR{static_cast<int32_t>(V.size()) - 1, V.data()};
+    sur = SURFACE{&net, static_cast<int16_t>(p), static_cast<int16_t>(p), &knu, &knv};
+#ifdef ORVO_BENCH_WITH_SISL
+    sisl =
+        newSurf(kNet, kNet, p + 1, p + 1, U.data(), V.data(), sisl_coef.data(), rat ? 2 : 1, 3, 1);
+#endif
+  }
+};
+
+BenchSurface &bicubic() {
+  static BenchSurface s(3, false, 3);
+  return s;
+}
+
+BenchSurface &biquadratic() {
+  static BenchSurface s(2, true, 4);
+  return s;
+}
+
+BenchSurface &surface_of(const benchmark::State &state) {
+  return state.range(0) == 0 ? bicubic() : biquadratic();
+}
+
+void name_surfaces(benchmark::internal::Benchmark *b) {
+  b->ArgNames({"surface"})->Arg(0)->Arg(1);  // 0: bicubic, 1: rational biquadratic
+}
+
+// Parameter pairs (u, v), interleaved.
+const std::vector<double> &uv_pairs() {
+  static const std::vector<double> uv = [] {
+    std::mt19937 rng(4048);
+    std::uniform_real_distribution<double> d(0.0, 1.0);
+    std::vector<double> v(2 * kParams);
+    for (double &x : v) x = d(rng);
+    return v;
+  }();
+  return uv;
+}
+
+void BM_Orvo_surevn(benchmark::State &state) {
+  const SURFACE *sur = &surface_of(state).sur;
+  const std::vector<double> &uv = uv_pairs();
+  POINT P{};
+  for (auto _ : state) {
+    for (size_t k = 0; k < uv.size(); k += 2) {
+      N_surevn(sur, uv[k], uv[k + 1], 1, 1, &P);
+      benchmark::DoNotOptimize(P);
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(uv.size() / 2));
+}
+BENCHMARK(BM_Orvo_surevn)->Apply(name_surfaces);
+
+void BM_Orvo_surder(benchmark::State &state) {
+  const SURFACE *sur = &surface_of(state).sur;
+  const std::vector<double> &uv = uv_pairs();
+  POINT S[2][2], *SKL[2] = {S[0], S[1]};
+  for (auto _ : state) {
+    for (size_t k = 0; k < uv.size(); k += 2) {
+      N_surder(sur, uv[k], uv[k + 1], 1, 1, 1, 1, 1, SKL);
+      benchmark::DoNotOptimize(S);
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(uv.size() / 2));
+}
+BENCHMARK(BM_Orvo_surder)->Apply(name_surfaces);
+
+#ifdef ORVO_BENCH_WITH_SISL
+// s1421 with order 0 (point) and 1 (point, both first partials and the
+// normal SISL forms with them).
+void BM_SISL_s1421(benchmark::State &state) {
+  SISLSurf *ss = surface_of(state).sisl;
+  const int d = static_cast<int>(state.range(1));
+  const std::vector<double> &uv = uv_pairs();
+  double eder[9], enorm[3];
+  int left1 = 0, left2 = 0, stat = 0;
+  for (auto _ : state) {
+    for (size_t k = 0; k < uv.size(); k += 2) {
+      double par[2] = {uv[k], uv[k + 1]};
+      s1421(ss, d, par, &left1, &left2, eder, enorm, &stat);
+      benchmark::DoNotOptimize(eder);
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(uv.size() / 2));
+}
+BENCHMARK(BM_SISL_s1421)->ArgNames({"surface", "order"})->ArgsProduct({{0, 1}, {0, 1}});
+
+// The surfaces agree before their times are compared: the largest
+// difference of points and of first partial derivatives.
+void compare_surfaces_with_sisl() {
+  for (BenchSurface *s : {&bicubic(), &biquadratic()}) {
+    double worst0 = 0.0, worst1 = 0.0;
+    int left1 = 0, left2 = 0, stat = 0;
+    const std::vector<double> &uv = uv_pairs();
+    for (size_t k = 0; k < uv.size(); k += 2) {
+      POINT P{}, S[2][2], *SKL[2] = {S[0], S[1]};
+      double par[2] = {uv[k], uv[k + 1]}, eder[9], enorm[3];
+      N_surevn(&s->sur, par[0], par[1], 1, 1, &P);
+      N_surder(&s->sur, par[0], par[1], 1, 1, 1, 1, 1, SKL);
+      s1421(s->sisl, 1, par, &left1, &left2, eder, enorm, &stat);
+      const double *o = &P.x, *du = &S[1][0].x, *dv = &S[0][1].x;
+      for (int c = 0; c < 3; ++c) {
+        worst0 = std::max(worst0, std::fabs(o[c] - eder[c]));
+        worst1 = std::max(worst1, std::fabs(du[c] - eder[3 + c]) / (1.0 + std::fabs(eder[3 + c])));
+        worst1 = std::max(worst1, std::fabs(dv[c] - eder[6 + c]) / (1.0 + std::fabs(eder[6 + c])));
+      }
+    }
+    std::printf(
+        "degree %d %s surface: max |point difference| %.3g, max relative |Su, Sv "
+        "difference| %.3g\n",
+        s->p, s->rational ? "rational" : "non-rational", worst0, worst1);
+  }
+}
+#endif
+
 }  // namespace
 
 int main(int argc, char **argv) {
@@ -166,6 +337,7 @@ int main(int argc, char **argv) {
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
 #ifdef ORVO_BENCH_WITH_SISL
   compare_with_sisl();
+  compare_surfaces_with_sisl();
 #else
   std::printf("SISL not available: timing Orvo alone\n");
 #endif

@@ -8,47 +8,57 @@ using namespace orvo::detail;
 
 namespace {
 
-using HomTable = Hom[kMaxDerOrder + 1][kMaxDerOrder + 1];
+using HomTable = CPOINT[kMaxDerOrder + 1][kMaxDerOrder + 1];
 using PointTable = POINT[kMaxDerOrder + 1][kMaxDerOrder + 1];
 
-// Tensor-product sum of the point at (u, v) over the span's (p+1)(q+1)
-// control points, row sums in v first. The weight is summed only for a
-// rational surface.
-template <bool kRational>
-int16_t surface_point(const SURFACE *sur, const double *Nu, const double *Nv, int32_t span_u,
-                      int32_t span_v, POINT *P) {
-  const int p = sur->p, q = sur->q;
-  CPOINT *const *rows = sur->net->Pw + (span_u - p);
-  const int32_t col = span_v - q;
-  double x = 0.0, y = 0.0, z = 0.0, w = 0.0;
+// The point at (u, v): spans and basis values of both directions, then the
+// tensor-product sum over the span's (p+1)(q+1) control points, row sums
+// in v first. All four fields are summed alike (two packed operations per
+// control point); the fields a surface of this kind does not have are
+// dropped afterwards: the weight of a non-rational surface, z of a 2-D
+// one. kDeg >= 0 fixes both degrees at compile time.
+template <bool kRational, int kDeg>
+int16_t surface_point(const SURFACE *sur, const DirectionArgs (&d)[2], POINT *P) {
+  const int p = kDeg >= 0 ? kDeg : sur->p, q = kDeg >= 0 ? kDeg : sur->q;
+  double Nu[kBasisSize], Nv[kBasisSize];
+  int32_t span[2];
+  span_and_basis_pair<kDeg>(d, span, Nu, Nv);
+  CPOINT *const *rows = sur->net->Pw + (span[0] - p);
+  const int32_t col = span[1] - q;
+  CPOINT s = kZeroCpoint;
   bool mixed = false;
   for (int i = 0; i <= p; ++i) {
     const CPOINT *r = rows[i] + col;
-    double tx = 0.0, ty = 0.0, tz = 0.0, tw = 0.0;
+    CPOINT t = kZeroCpoint;
     for (int j = 0; j <= q; ++j) {
       const double c = Nv[j];
-      tx += c * r[j].x;
-      ty += c * r[j].y;
-      tz += c * surface_z(r[j].z);
-      if (kRational) {
-        tw += c * r[j].w;
-        mixed |= !w_valid(r[j].w);
-      }
+      t.x += c * r[j].x;
+      t.y += c * r[j].y;
+      t.z += c * r[j].z;
+      t.w += c * r[j].w;
+      if (kRational) mixed |= !w_valid(r[j].w);
     }
     const double c = Nu[i];
-    x += c * tx;
-    y += c * ty;
-    z += c * tz;
-    if (kRational) w += c * tw;
+    s.x += c * t.x;
+    s.y += c * t.y;
+    s.z += c * t.z;
+    s.w += c * t.w;
   }
+  if (!z_valid(sur->net->Pw[0][0].z)) s.z = 0.0;
   if (!kRational) {
-    *P = POINT{x, y, z};
+    *P = POINT{s.x, s.y, s.z};
     return 0;
   }
   if (mixed) return fail(kErrSurfaceDef, "N_SUREVN");
-  if (w == 0.0) return fail(kErrFloat, "N_SUREVN");
-  *P = POINT{x / w, y / w, z / w};
+  if (s.w == 0.0) return fail(kErrFloat, "N_SUREVN");
+  *P = POINT{s.x / s.w, s.y / s.w, s.z / s.w};
   return 0;
+}
+
+template <int kDeg>
+int16_t surface_point_of_degree(const SURFACE *sur, const DirectionArgs (&d)[2], POINT *P) {
+  return is_rational(sur) ? surface_point<true, kDeg>(sur, d, P)
+                          : surface_point<false, kDeg>(sur, d, P);
 }
 
 // Checks shared by the derivative routines: record, parameters, orders
@@ -160,11 +170,14 @@ int16_t N_surevn(const SURFACE *sur, double u, double v, int16_t side_u, int16_t
   if (check_span_param(knu->U, knu->m, p, u, basis_tag) || check_side(side_u, basis_tag) ||
       check_span_param(knv->U, knv->m, q, v, basis_tag) || check_side(side_v, basis_tag))
     return 1;
-  double Nu[kBasisSize], Nv[kBasisSize];
-  const int32_t span_u = span_and_basis(knu->U, knu->m, p, u, side_u, Nu);
-  const int32_t span_v = span_and_basis(knv->U, knv->m, q, v, side_v, Nv);
-  return is_rational(sur) ? surface_point<true>(sur, Nu, Nv, span_u, span_v, P)
-                          : surface_point<false>(sur, Nu, Nv, span_u, span_v, P);
+  const DirectionArgs d[2] = {{knu->U, knu->m, p, u, side_u}, {knv->U, knv->m, q, v, side_v}};
+  // The common equal degrees get code with the degree built in.
+  if (p == q) {
+    if (p == 1) return surface_point_of_degree<1>(sur, d, P);
+    if (p == 2) return surface_point_of_degree<2>(sur, d, P);
+    if (p == 3) return surface_point_of_degree<3>(sur, d, P);
+  }
+  return surface_point_of_degree<-1>(sur, d, P);
 }
 
 int16_t N_surder(const SURFACE *sur, double u, double v, int16_t side_u, int16_t side_v,

@@ -53,14 +53,137 @@ inline int16_t check_uv(const KNOTVECTOR *knu, int p, const KNOTVECTOR *knv, int
 
 inline bool is_rational(const SURFACE *sur) { return w_valid(sur->net->Pw[0][0].w); }
 
+// ---- Spans and basis values of both directions ------------------------------
+// The point evaluator needs a span and p+1 basis values in u and in v. The
+// two computations are independent chains of loads and divisions; running
+// their steps side by side lets the processor overlap them instead of
+// finishing one before starting the other.
+struct DirectionArgs {
+  const double *U;
+  int32_t m;
+  int p;
+  double t;
+  int side;
+};
+
+// One step of the bisection of find_span: keeps the upper half when its
+// first knot passes the side's test. The half is masked by the test rather
+// than chosen by a branch, so random parameters cost no mispredictions;
+// with one candidate left (half 0) the step changes nothing.
+template <bool kRight>
+inline void bisect_step(const double *&base, int32_t &len, double t) {
+  const int32_t half = len / 2;
+  const bool up = kRight ? base[half] <= t : base[half] < t;
+  base += half & -static_cast<int32_t>(up);
+  len -= half;
+}
+
+template <bool kRight0, bool kRight1>
+inline void bisect_pair(const DirectionArgs (&d)[2], int32_t (&span)[2]) {
+  const double *b0 = d[0].U + d[0].p, *b1 = d[1].U + d[1].p;
+  int32_t n0 = d[0].m - 2 * d[0].p, n1 = d[1].m - 2 * d[1].p;  // candidates p .. m-p-1
+  while (n0 > 1 || n1 > 1) {
+    bisect_step<kRight0>(b0, n0, d[0].t);
+    bisect_step<kRight1>(b1, n1, d[1].t);
+  }
+  span[0] = static_cast<int32_t>(b0 - d[0].U);
+  span[1] = static_cast<int32_t>(b1 - d[1].U);
+}
+
+// The spans find_span gives in both directions (side turned inward at the
+// ends of the range), the two bisections stepped together.
+inline void find_span_pair(const DirectionArgs (&d)[2], int32_t (&span)[2]) {
+  const bool r0 = inward_side(d[0].U, d[0].m, d[0].p, d[0].t, d[0].side) == 1;
+  const bool r1 = inward_side(d[1].U, d[1].m, d[1].p, d[1].t, d[1].side) == 1;
+  if (r0)
+    r1 ? bisect_pair<true, true>(d, span) : bisect_pair<true, false>(d, span);
+  else
+    r1 ? bisect_pair<false, true>(d, span) : bisect_pair<false, false>(d, span);
+}
+
+// Two doubles handled by one instruction: lane 0 for u, lane 1 for v.
+typedef double Pair __attribute__((vector_size(16)));
+
+// Basis values of both directions by the triangular scheme of
+// basis_values, one packed operation serving both lanes. Each lane
+// performs exactly the scalar operations, so the values are those of
+// basis_values. kDeg >= 0 fixes both degrees at compile time (the loops
+// unroll and the tables stay in registers); kDeg < 0 takes the degrees
+// from d, and the direction of higher degree finishes its last degrees
+// alone.
+template <int kDeg>
+inline void basis_values_pair(const DirectionArgs (&d)[2], const int32_t (&span)[2], double *Nu,
+                              double *Nv) {
+  constexpr int kSize = kDeg >= 0 ? kDeg + 1 : kBasisSize;
+  const double *U = d[0].U, *V = d[1].U;
+  const int32_t su = span[0], sv = span[1];
+  const int low = kDeg >= 0 ? kDeg : std::min(d[0].p, d[1].p);
+  const Pair t = {d[0].t, d[1].t};
+  Pair n[kSize], left[kSize], right[kSize];
+  n[0] = Pair{1.0, 1.0};
+  for (int j = 1; j <= low; ++j) {
+    left[j] = t - Pair{U[su + 1 - j], V[sv + 1 - j]};
+    right[j] = Pair{U[su + j], V[sv + j]} - t;
+    Pair saved = {0.0, 0.0};
+    for (int r = 0; r < j; ++r) {
+      const Pair temp = n[r] / (right[r + 1] + left[j - r]);
+      n[r] = saved + right[r + 1] * temp;
+      saved = left[j - r] * temp;
+    }
+    n[j] = saved;
+  }
+  for (int j = 0; j <= low; ++j) {
+    Nu[j] = n[j][0];
+    Nv[j] = n[j][1];
+  }
+  if (kDeg >= 0 || d[0].p == d[1].p) return;
+  const int k = d[0].p > low ? 0 : 1;
+  const double *W = d[k].U, x = d[k].t;
+  double *N = k == 0 ? Nu : Nv;
+  double l[kSize], r[kSize];
+  for (int j = 1; j <= d[k].p; ++j) {
+    l[j] = x - W[span[k] + 1 - j];
+    r[j] = W[span[k] + j] - x;
+  }
+  for (int j = low + 1; j <= d[k].p; ++j) {
+    double saved = 0.0;
+    for (int i = 0; i < j; ++i) {
+      const double temp = N[i] / (r[i + 1] + l[j - i]);
+      N[i] = saved + r[i + 1] * temp;
+      saved = l[j - i] * temp;
+    }
+    N[j] = saved;
+  }
+}
+
+// span_and_basis for both directions: spans and basis values, and at a
+// clamped end of a range the span and exact unit vector span_and_basis
+// gives there.
+template <int kDeg>
+inline void span_and_basis_pair(const DirectionArgs (&d)[2], int32_t (&span)[2], double *Nu,
+                                double *Nv) {
+  find_span_pair(d, span);
+  basis_values_pair<kDeg>(d, span, Nu, Nv);
+  double *const N[2] = {Nu, Nv};
+  for (int k = 0; k < 2; ++k) {
+    const double *U = d[k].U;
+    const int32_t m = d[k].m;
+    const int p = d[k].p;
+    if (d[k].t == U[p] && U[0] == U[p]) {
+      span[k] = p;
+      N[k][0] = 1.0;
+      std::fill(N[k] + 1, N[k] + p + 1, 0.0);
+    } else if (d[k].t == U[m - p] && U[m - p] == U[m]) {
+      span[k] = m - p - 1;
+      std::fill(N[k], N[k] + p, 0.0);
+      N[k][p] = 1.0;
+    }
+  }
+}
+
 // ---- Homogeneous sums -----------------------------------------------------
 // The z a surface sums: a 2-D marker counts as 0.
 inline double surface_z(double z) { return z_valid(z) ? z : 0.0; }
-
-// Homogeneous accumulator of the derivative sums.
-struct Hom {
-  double x = 0.0, y = 0.0, z = 0.0, w = 0.0;
-};
 
 // Derivative table of one direction: orders 0..5, p+1 functions.
 using DerRows = double[kMaxDerOrder + 1][kBasisSize];
@@ -82,8 +205,11 @@ struct SurfaceBasis {
 
   SurfaceBasis(const KNOTVECTOR *knu, int p, const KNOTVECTOR *knv, int q, double u, double v,
                int side_u, int side_v, int k, int l) {
-    span_u = find_span(knu->U, knu->m, p, u, side_u);
-    span_v = find_span(knv->U, knv->m, q, v, side_v);
+    const DirectionArgs d[2] = {{knu->U, knu->m, p, u, side_u}, {knv->U, knv->m, q, v, side_v}};
+    int32_t span[2];
+    find_span_pair(d, span);
+    span_u = span[0];
+    span_v = span[1];
     basis_derivatives(knu->U, p, u, span_u, k, Du);
     basis_derivatives(knv->U, q, v, span_v, l, Dv);
   }
@@ -94,17 +220,17 @@ struct SurfaceBasis {
 // Returns false when a rational span holds a non-rational point.
 template <bool kRational>
 inline bool homogeneous_derivatives(const SURFACE *sur, const SurfaceBasis &B,
-                                    const DerShape &shape, Hom (*A)[kMaxDerOrder + 1]) {
+                                    const DerShape &shape, CPOINT (*A)[kMaxDerOrder + 1]) {
   const int p = sur->p, q = sur->q;
   CPOINT *const *rows = sur->net->Pw + (B.span_u - p);
   const int32_t col = B.span_v - q;
   // Row sums T[b][i] = sum over j of Dv[b][j] Pw[i][j], then the u sums.
-  Hom T[kMaxDerOrder + 1][kBasisSize];
+  CPOINT T[kMaxDerOrder + 1][kBasisSize];
   bool mixed = false;
   for (int i = 0; i <= p; ++i) {
     const CPOINT *r = rows[i] + col;
     for (int b = 0; b <= shape.l; ++b) {
-      Hom t;
+      CPOINT t = kZeroCpoint;
       for (int j = 0; j <= q; ++j) {
         const double c = B.Dv[b][j];
         t.x += c * r[j].x;
@@ -121,7 +247,7 @@ inline bool homogeneous_derivatives(const SURFACE *sur, const SurfaceBasis &B,
   for (int a = 0; a <= shape.k; ++a)
     for (int b = 0; b <= shape.l; ++b) {
       if (!shape.covers(a, b)) continue;
-      Hom s;
+      CPOINT s = kZeroCpoint;
       for (int i = 0; i <= p; ++i) {
         const double c = B.Du[a][i];
         s.x += c * T[b][i].x;
@@ -141,7 +267,7 @@ inline bool homogeneous_derivatives(const SURFACE *sur, const SurfaceBasis &B,
 //              W[i][j] S[a-i][b-j]) / W[0][0].
 // The pairs a shape covers are closed under lowering a and b, so every
 // term on the right is known when S[a][b] is formed.
-inline void rational_quotient(const Hom (*A)[kMaxDerOrder + 1], const DerShape &shape,
+inline void rational_quotient(const CPOINT (*A)[kMaxDerOrder + 1], const DerShape &shape,
                               POINT (*S)[kMaxDerOrder + 1]) {
   const double w0 = A[0][0].w;
   for (int a = 0; a <= shape.k; ++a)
