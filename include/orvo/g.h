@@ -44,6 +44,10 @@ ORVO_API int16_t G_tragnr(POINT P, VECTOR D, double angle, RMATRIX *T, STACKS *w
 ORVO_API int16_t G_travec(POINT P0, VECTOR D0, POINT P1, VECTOR D1, RMATRIX *T, STACKS *ws);
 ORVO_API int16_t G_traort(POINT O1, VECTOR X1, VECTOR Y1, VECTOR Z1, POINT O2, VECTOR X2, VECTOR Y2,
                           VECTOR Z2, RMATRIX *T, STACKS *ws);
+/* Axial deformation of P in place by the scalar function f along an axis
+ * (1 x, 2 y, 3 z); mode 1 stretch, 2 taper, 3 twist, 4 shift. */
+ORVO_API int16_t G_traaxl(POINT *P, const CFUNCTION *f, double c, int16_t mode, int16_t axis,
+                          int16_t direction);
 
 #ifdef __cplusplus
 }
