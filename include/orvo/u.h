@@ -236,6 +236,7 @@ ORVO_API int16_t U_prtsfn(const SFUNCTION *sfn);
 
 /* ---- Denominator of a rational curve ----------------------------------- */
 ORVO_API int16_t U_excden(const CURVE *cur, CFUNCTION *cfn, STACKS *ws);
+
 /* ---- Euclidean images of control points --------------------------------
  * The Euclidean points of Pw[i0..i1] (a surface: of the sub-net
  * [i0..i1] x [j0..j1]) in a fresh array in ws, wrapped as a point polygon or
