@@ -13,6 +13,19 @@
 
 using namespace orvo::detail;
 
+namespace {
+
+// Binomial coefficients of degrees in the thousands exceed the doubles;
+// a matrix holding such entries is refused (error 11).
+int16_t all_finite(const RMATRIX &M, const char *tag) {
+  for (int32_t i = 0; i <= M.n; ++i)
+    for (int32_t j = 0; j <= M.m; ++j)
+      if (!std::isfinite(M.a[i][j])) return fail(kErrFloat, tag);
+  return 0;
+}
+
+}  // namespace
+
 namespace orvo::detail {
 
 int16_t power_matrix(int32_t p, RMATRIX *M, const char *tag, STACKS *ws) {
@@ -27,7 +40,7 @@ int16_t power_matrix(int32_t p, RMATRIX *M, const char *tag, STACKS *ws) {
       M->a[i][j] = ((i - j) % 2 != 0) ? -v : v;
     }
   }
-  return 0;
+  return all_finite(*M, tag);
 }
 
 // The inverse of the lower triangle above in closed form: entry (i, j) is
@@ -39,7 +52,7 @@ int16_t inverse_power_matrix(int32_t p, RMATRIX *M, const char *tag, STACKS *ws)
   if (M_rmachk(M, p, p, ORVO_LOWERLEFT, p + 1, tag, ws)) return 1;
   for (int32_t i = 0; i <= p; ++i)
     for (int32_t j = 0; j <= p; ++j) M->a[i][j] = j <= i ? binomial(i, j) / binomial(p, j) : 0.0;
-  return 0;
+  return all_finite(*M, tag);
 }
 
 // The affine map u -> t = L u + K takes [a, b] onto [c, d] (reverse: t on
@@ -82,17 +95,17 @@ int16_t elevation_matrix(int32_t p, int32_t t, RMATRIX *E, const char *tag, STAC
     for (int32_t j = 0; j <= p; ++j)
       E->a[i][j] = (j >= i - t && j <= i) ? binomial(p, j) * binomial(t, i - j) / cphi : 0.0;
   }
-  return 0;
+  return all_finite(*E, tag);
 }
 
 }  // namespace orvo::detail
 
 namespace {
 
-// A matrix record the caller handed in: used as held when it holds a
-// square lower-left (or full) matrix of degree p, built into
-// ws when it holds none (or into the private workspace when no record was
-// given). A held matrix of another degree is refused (error 14).
+// A matrix record the caller handed in: used as held when it holds a square
+// lower-left (or full) matrix of degree p, built into ws when it holds none
+// (into the private workspace when no record was given). A held matrix of
+// another degree or storage is refused (error 14).
 template <class Build>
 int16_t held_or_built(RMATRIX *rec, int32_t p, RMATRIX &local, const char *tag, STACKS *ws,
                       STACKS *tmp, Build build, const RMATRIX *&out) {
@@ -121,15 +134,14 @@ int16_t conversion(int32_t p, RMATRIX *M, bool to_power, double a, double b, RMA
   RMATRIX local, R;
   M_inirma(&R);
   M_inirma(T);
+  // The interval is checked before the caller's record receives a matrix.
+  if (reparam_matrix(p, a, b, 0.0, 1.0, !to_power, &R, tag, tmp)) return 1;
   const RMATRIX *base = nullptr;
-  if (to_power) {
-    if (held_or_built(M, p, local, tag, ws, tmp, power_matrix, base)) return 1;
-    if (reparam_matrix(p, a, b, 0.0, 1.0, false, &R, tag, tmp)) return 1;
-    return M_rmamul(&R, base, T, tmp);
-  }
-  if (held_or_built(M, p, local, tag, ws, tmp, inverse_power_matrix, base)) return 1;
-  if (reparam_matrix(p, a, b, 0.0, 1.0, true, &R, tag, tmp)) return 1;
-  return M_rmamul(base, &R, T, tmp);
+  if (to_power)
+    return held_or_built(M, p, local, tag, ws, tmp, power_matrix, base) ||
+           M_rmamul(&R, base, T, tmp);
+  return held_or_built(M, p, local, tag, ws, tmp, inverse_power_matrix, base) ||
+         M_rmamul(base, &R, T, tmp);
 }
 
 int16_t curve_conversion(const CPOINT *in, int16_t p, RMATRIX *M, bool to_power, double a, double b,

@@ -124,6 +124,7 @@ TEST(PowerConversion, Errors) {
   EXPECT_TRUE(Fails(B_iremat(2, 0, 1, 5, 5, &R, ws), 14, "B_IREMAT"));
   EXPECT_TRUE(Fails(B_repmat(2, 0, 1e-6, 0, 1e303, &R, ws), 11, "B_REPMAT"));  // L overflows
   EXPECT_TRUE(Fails(B_ipomat(-1, &R, ws), 13, "B_IPOMAT"));
+  EXPECT_TRUE(Fails(B_powmat(1100, &R, ws), 11, "B_POWMAT"));  // C(1100, 550) overflows
   ASSERT_EQ(B_powmat(2, &M, ws), 0);
   EXPECT_TRUE(Fails(B_powmat(3, &M, ws), 9, "B_POWMAT"));  // the record holds a smaller matrix
   EXPECT_TRUE(Fails(B_cbepow(P.data(), 3, &M, 0, 1, out.data(), ws), 14,
