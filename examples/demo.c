@@ -1,40 +1,75 @@
-/* Orvo demo: a curve built from caller arrays, validated, and the error
- * reported for a bad knot vector. */
+/* Orvo demo: a rational quadratic arc of the unit circle is read from a
+ * text file, validated, evaluated with derivatives at a few parameters and
+ * written back; then the error reported for a bad knot vector is shown.
+ *
+ *   orvo_demo [input.crv [output.crv]]
+ */
+#include <math.h>
 #include <stdio.h>
 
 #include <orvo/orvo.h>
 
-int main(void) {
-  STACKS ws;
-  CURVE cur;
-  /* A planar, non-rational cubic with one interior knot. */
-  double x[] = {0.0, 1.0, 2.0, 3.0, 4.0};
-  double y[] = {0.0, 2.0, -1.0, 2.0, 0.0};
-  double z[] = {DBL_MAX, DBL_MAX, DBL_MAX, DBL_MAX, DBL_MAX};
-  double w[] = {-DBL_MAX, -DBL_MAX, -DBL_MAX, -DBL_MAX, -DBL_MAX};
-  double U[] = {0.0, 0.0, 0.0, 0.0, 0.5, 1.0, 1.0, 1.0, 1.0};
-  double bad[] = {0.0, 0.0, 0.0, 0.0, 0.7, 0.4, 1.0, 1.0, 1.0};
+#ifndef ORVO_DEMO_DATA
+#define ORVO_DEMO_DATA "data/arc.crv"
+#endif
+
+static void report(const char *what) {
   const char *routine;
   int32_t code;
+  E_GetOrvoError(&routine, &code);
+  printf("%s: error %d in %s\n", what, (int)code, routine);
+  E_clrerr();
+}
+
+int main(int argc, char **argv) {
+  const char *input = argc > 1 ? argv[1] : ORVO_DEMO_DATA;
+  const char *output = argc > 2 ? argv[2] : "orvo_demo_out.crv";
+  const double params[] = {0.0, 0.25, 0.5, 1.0};
+  double bad[] = {0.0, 0.0, 0.0, 1.0, 0.5, 1.0};
+  double *good;
+  STACKS ws;
+  CURVE cur;
+  POINT P, CK[3];
+  int i;
 
   N_inurbs(&ws);
-  if (U_makcu3(&cur, x, y, z, w, 4, 3, U, 8, &ws)) {
-    E_GetOrvoError(&routine, &code);
-    printf("allocation failed: error %d in %s\n", (int)code, routine);
+  U_inicur(&cur);
+
+  /* 1. Read and validate. */
+  if (U_inpcur(&cur, input, 1, &ws)) {
+    report("reading the curve");
     N_enurbs(&ws);
     return 1;
   }
-  printf("curve: %d control points, degree %d, %s, %s\n", (int)cur.pol->n + 1, (int)cur.p,
-         U_iscur3(&cur) ? "3-D" : "2-D", U_iscurr(&cur) ? "rational" : "non-rational");
-  if (E_curinp(&cur, "DEMO") == 0) printf("E_curinp: the curve is valid\n");
+  printf("read %s: %d control points, degree %d, %s, %s\n", input, (int)cur.pol->n + 1,
+         (int)cur.p, U_iscur3(&cur) ? "3-D" : "2-D",
+         U_iscurr(&cur) ? "rational" : "non-rational");
 
-  /* The same polygon with a decreasing knot vector is refused. */
-  cur.knt->U = bad;
-  if (E_curinp(&cur, "DEMO")) {
-    E_GetOrvoError(&routine, &code);
-    printf("E_curinp on a bad knot vector: error %d in %s\n", (int)code, routine);
+  /* 2. Points and derivatives. */
+  for (i = 0; i < 4; ++i) {
+    if (N_curevn(&cur, params[i], 1, &P) || N_curder(&cur, params[i], 1, 2, CK)) {
+      report("evaluating");
+      break;
+    }
+    printf("u = %.2f  C = (%.6f, %.6f)  |C| = %.15f  C' = (%.6f, %.6f)  C'' = (%.6f, %.6f)\n",
+           params[i], P.x, P.y, sqrt(P.x * P.x + P.y * P.y), CK[1].x, CK[1].y, CK[2].x, CK[2].y);
   }
-  E_clrerr();
+
+  /* 3. A parameter outside the curve is refused. */
+  if (N_curevn(&cur, 1.5, 1, &P)) report("evaluating at u = 1.5");
+
+  /* 4. Write it back. */
+  if (U_outcur(&cur, output))
+    report("writing the curve");
+  else
+    printf("wrote %s\n", output);
+
+  /* 5. The same polygon with a knot vector that decreases is refused. */
+  good = cur.knt->U;
+  cur.knt->U = bad;
+  if (E_curinp(&cur, "DEMO")) report("validating with knots 0 0 0 1 0.5 1");
+  cur.knt->U = good;
+
   N_enurbs(&ws);
   return 0;
 }

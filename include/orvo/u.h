@@ -240,6 +240,15 @@ ORVO_API int16_t U_excden(const CURVE *cur, CFUNCTION *cfn, STACKS *ws);
 /* ---- Denominator of a rational surface -------------------------------- */
 ORVO_API int16_t U_exsden(const SURFACE *sur, SFUNCTION *sfn, STACKS *ws);
 
+/* ---- Euclidean images of control points --------------------------------
+ * The Euclidean points of Pw[i0..i1] (a surface: of the sub-net
+ * [i0..i1] x [j0..j1]) in a fresh array in ws, wrapped as a point polygon or
+ * point net; error 7 for indices outside the record. */
+ORVO_API int16_t U_mapcpl(const CURVE *cur, int32_t i0, int32_t i1, PPOLYGON *polyline,
+                          STACKS *ws);
+ORVO_API int16_t U_mapcnt(const SURFACE *sur, int32_t i0, int32_t i1, int32_t j0, int32_t j1,
+                          PNET *netl, STACKS *ws);
+
 #ifdef __cplusplus
 }
 #endif
