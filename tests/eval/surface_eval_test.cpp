@@ -472,3 +472,39 @@ TEST(SurfaceEval, RefusedInputsFailWithTheirCodes) {
   EXPECT_TRUE(HasError(11, "N_KNTRSD"));
   EXPECT_EQ(D.data[0].x, -7.0);
 }
+
+TEST(SurfaceEval, UnclampedDomainAndConstantPieces) {
+  // Uniform knots in u: the domain is [U[3], U[4]] = [3, 4] and its ends
+  // are no control points; degree 0 in v: one constant piece per span.
+  std::mt19937 rng(14);
+  for (bool rational : {false, true}) {
+    SurfaceData s(evaltest::random_net(3, 2, true, rational, rng), {0, 1, 2, 3, 4, 5, 6, 7},
+                  {0, 0.25, 0.5, 1}, 3, 0);
+    for (double u : {3.0, 3.5, 4.0})
+      for (double v : {0.0, 0.25, 0.7, 1.0})
+        for (int16_t sv : {1, 2}) {
+          // The reference takes the end of the u range from inside and
+          // the side of v as given (inward at the ends of V).
+          const int su = u == 4.0 ? 2 : 1;
+          POINT P{};
+          ASSERT_EQ(N_surevn(&s.sur, u, v, 1, sv, &P), 0);
+          const POINT R = s.point(u, v, su, sv);
+          EXPECT_LT(dist(P, R), 1e-13 * (1.0 + norm(R))) << u << " " << v << " " << sv;
+          // A constant piece in v: the point is that of control column j.
+          const int j = v == 0.25 ? (sv == 1 ? 1 : 0) : (v < 0.25 ? 0 : (v <= 0.5 ? 1 : 2));
+          if (v != 0.5 && v != 1.0) {
+            std::vector<std::vector<CPOINT>> column;
+            for (const auto &r : s.rows) column.push_back({r[j]});
+            SurfaceData col(column, s.U, {0, 1}, 3, 0);
+            POINT C{};
+            ASSERT_EQ(N_surevn(&col.sur, u, 0.5, 1, 1, &C), 0);
+            EXPECT_LT(dist(P, C), 1e-13 * (1.0 + norm(C)));
+          }
+        }
+    POINT P{};
+    EXPECT_EQ(N_surevn(&s.sur, 2.5, 0.5, 1, 1, &P), 1);
+    EXPECT_TRUE(HasError(6, "N_KNTALB"));
+    EXPECT_EQ(N_surevn(&s.sur, 4.25, 0.5, 2, 1, &P), 1);
+    EXPECT_TRUE(HasError(6, "N_KNTALB"));
+  }
+}
