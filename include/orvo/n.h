@@ -72,6 +72,52 @@ ORVO_API int16_t N_kntrsd(const SURFACE *sur, int32_t i, int32_t j, double u, do
                           int16_t side_u, int16_t side_v, int16_t k, int16_t l, double **D);
 ORVO_API int16_t N_splevn(const SURFACE *sur, double u, double v, POINT *P);
 
+/* ---- Transformations of whole curves and surfaces ----------------------
+ * Every control point is transformed in place; weights are kept. A curve
+ * becomes 3-D first (z = 0 on 2-D points). A matrix that cannot be applied
+ * leaves the record unchanged and records the error of A_tracpt. Angles in
+ * degrees. */
+ORVO_API void N_curtra(CURVE *cur, const RMATRIX *T);
+ORVO_API int16_t N_currot(CURVE *cur, POINT P, VECTOR D, double angle);
+ORVO_API void N_cursca(CURVE *cur, POINT C, VECTOR S);
+ORVO_API void N_curtrl(CURVE *cur, VECTOR T);
+ORVO_API void N_surtra(SURFACE *sur, const RMATRIX *T);
+ORVO_API int16_t N_surrot(SURFACE *sur, POINT P, VECTOR D, double angle);
+ORVO_API void N_sursca(SURFACE *sur, POINT C, VECTOR S);
+ORVO_API void N_surtrl(SURFACE *sur, VECTOR T);
+
+/* ---- Reversal and unclamping --------------------------------------------
+ * Reversal writes into out (in place when out is the input record); dir 1
+ * reverses u, 2 reverses v. Unclamping works in place on clamped ends; the
+ * surface forms take dir 1 (u), 2 (v) or 3 (both), other values do
+ * nothing. The ...unu/...uuv forms take the unclamped knot values from the
+ * given knot vectors and leave the record's own knots as they are. */
+ORVO_API int16_t N_currev(CURVE *cur, CURVE *out, STACKS *ws);
+ORVO_API int16_t N_surrev(SURFACE *sur, int16_t dir, SURFACE *out, STACKS *ws);
+ORVO_API int16_t N_curunc(CURVE *cur);
+ORVO_API int16_t N_curunu(CURVE *cur, const KNOTVECTOR *knt);
+ORVO_API int16_t N_surunc(SURFACE *sur, int16_t dir);
+ORVO_API int16_t N_suruuv(SURFACE *sur, const KNOTVECTOR *knu, const KNOTVECTOR *knv,
+                          int16_t dir);
+
+/* ---- Boxes and extreme control points -----------------------------------
+ * Over the Euclidean control points. */
+ORVO_API int16_t N_curbox(const CURVE *cur, BOX *box);
+ORVO_API int16_t N_surbox(const SURFACE *sur, BOX *box);
+ORVO_API int16_t N_curext(const CURVE *cur, double *d);
+ORVO_API void N_curmpv(const CURVE *cur, POINT *P, double *d);
+ORVO_API void N_surmpv(const SURFACE *sur, POINT *P, double *d);
+ORVO_API void N_curmwp(const CURVE *cur, double *wmin, double *wmax, double *dmin, double *dmax);
+ORVO_API void N_surmwp(const SURFACE *sur, double *wmin, double *wmax, double *dmin,
+                       double *dmax);
+
+/* ---- Lines, curves through control points, frames ---------------------- */
+ORVO_API int16_t N_curlin(POINT P, VECTOR D, CURVE *cur, STACKS *ws);
+ORVO_API int16_t N_curpoi(const POINT *points, int32_t n, int16_t p, CURVE *cur, STACKS *ws);
+ORVO_API int16_t N_curfre(const CURVE *cur, double u, int16_t side, POINT *P, VECTOR *T,
+                          VECTOR *N, VECTOR *B);
+ORVO_API int16_t N_suresc(const SURFACE *sur, const CURVE *uvcur, double t, POINT *P);
+
 #ifdef __cplusplus
 }
 #endif

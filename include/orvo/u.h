@@ -249,6 +249,9 @@ ORVO_API int16_t U_mapcpl(const CURVE *cur, int32_t i0, int32_t i1, PPOLYGON *po
 ORVO_API int16_t U_mapcnt(const SURFACE *sur, int32_t i0, int32_t i1, int32_t j0, int32_t j1,
                           PNET *netl, STACKS *ws);
 
+/* ---- Exchange of the two directions of a surface ------------------------ */
+ORVO_API int16_t U_swapuv(SURFACE *sur, STACKS *ws);
+
 #ifdef __cplusplus
 }
 #endif
