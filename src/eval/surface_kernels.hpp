@@ -2,10 +2,11 @@
 // functions, and the tensor-product sums of the evaluators. Like the curve
 // kernels they work in fixed local tables and never allocate.
 //
-// A surface is treated as 3-D: a 2-D marker in z counts as z = 0. The kind
-// (rational or not) is read from the first control point; a rational
-// surface whose span holds a non-rational point is refused as an
-// inconsistent definition rather than summed with the marker.
+// A surface is treated as 3-D: the points of a 2-D surface (marker in the z
+// of its first control point) have z = 0, and the derivative sums count a
+// z marker as 0. The kind (rational or not) is read from the first control
+// point; a rational surface whose span holds a non-rational point is
+// refused as an inconsistent definition rather than summed with the marker.
 #pragma once
 
 #include "eval/kernels.hpp"
