@@ -41,6 +41,23 @@ ORVO_API int16_t N_kntrcd(const CURVE *cur, int32_t i, double u, int16_t side, i
                           double *R);
 ORVO_API int16_t N_cplevn(const CURVE *cur, double u, POINT *P);
 
+/* ---- Knot vector operations -------------------------------------------- */
+/* N_kntmer: for each of the n+1 vectors, the knots it lacks against the
+ * merged vector (every distinct value with its largest multiplicity); the
+ * n+1 result vectors are allocated in ws (highest index -1: nothing to
+ * insert). N_kntnsp counts the spans of non-zero length of the domain.
+ * N_kntsca maps a vector onto an interval in place (a vector whose first
+ * and last knots coincide is left unchanged). N_kntmax finds the greatest
+ * value of N[i] of degree p and where it is taken; N_kntmma its least and
+ * greatest value on each span j = 0..p of its support. */
+ORVO_API int16_t N_kntmer(KNOTVECTOR **vectors, int32_t n, KNOTVECTOR ***result, STACKS *ws);
+ORVO_API void N_kntnsp(const KNOTVECTOR *knt, int16_t p, int32_t *count);
+ORVO_API void N_kntsca(KNOTVECTOR *knt, int16_t p, INTERVAL range);
+ORVO_API int16_t N_kntmax(const KNOTVECTOR *knt, int32_t i, int16_t p, double tol, double *nmax,
+                          double *umax);
+ORVO_API int16_t N_kntmma(const KNOTVECTOR *knt, int32_t i, int16_t p, double tol, double *mins,
+                          double *maxs, double *umax);
+
 #ifdef __cplusplus
 }
 #endif
