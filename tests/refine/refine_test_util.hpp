@@ -133,7 +133,7 @@ inline POINT eval(const SURFACE *s, double u, double v) {
 // inside it.
 inline std::vector<double> params(double lo, double hi, const KNOTVECTOR *k, int count = 60) {
   std::vector<double> us;
-  for (int i = 0; i <= count; ++i) us.push_back(lo + (hi - lo) * i / count);
+  for (int i = 0; i <= count; ++i) us.push_back(std::min(hi, lo + (hi - lo) * i / count));
   for (int32_t i = 0; i <= k->m; ++i)
     if (k->U[i] >= lo && k->U[i] <= hi) us.push_back(k->U[i]);
   return us;
