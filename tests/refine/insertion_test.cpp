@@ -81,12 +81,13 @@ TEST(KnotInsertion, InPlace) {
   CURVE *c = make_curve(ws, 3, knots(3, 0, 1, {{0.5, 1}}), true, true, rng);
   CURVE copy = empty_curve();
   ASSERT_EQ(U_curcop(c, &copy, cws), 0);
-  const CURVE before = *c;
+  CPOINT *old_pw = c->pol->Pw;
+  double *old_u = c->knt->U;
   const size_t blocks = total_blocks(ws.ws);
   fail_each_allocation([&] { return N_toocki(c, 0.25, 2, c, ws, ws); },
                        [&] { return std::make_tuple(c->pol, c->knt, total_blocks(ws.ws)); });
   EXPECT_EQ(c->pol->n, copy.pol->n + 2);
-  EXPECT_FALSE(on_list(ws.ws, 11, before.pol->Pw) || on_list(ws.ws, 5, before.knt->U));
+  EXPECT_FALSE(on_list(ws.ws, 11, old_pw) || on_list(ws.ws, 5, old_u));
   EXPECT_EQ(total_blocks(ws.ws), blocks);
   EXPECT_TRUE(same_curve(&copy, c, 0.0, 1.0));
 }
