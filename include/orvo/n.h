@@ -118,6 +118,57 @@ ORVO_API int16_t N_curfre(const CURVE *cur, double u, int16_t side, POINT *P, VE
                           VECTOR *N, VECTOR *B);
 ORVO_API int16_t N_suresc(const SURFACE *sur, const CURVE *uvcur, double t, POINT *P);
 
+/* ---- Knot vector operations -------------------------------------------- */
+/* N_kntmer: for each of the n+1 vectors, the knots it lacks against the
+ * merged vector (every distinct value with its largest multiplicity); the
+ * n+1 result vectors are allocated in ws (highest index -1: nothing to
+ * insert). N_kntnsp counts the spans of non-zero length of the domain.
+ * N_kntsca maps a vector onto an interval in place (a vector whose first
+ * and last knots coincide is left unchanged). N_kntmax finds the greatest
+ * value of N[i] of degree p and where it is taken; N_kntmma its least and
+ * greatest value on each span j = 0..p of its support. */
+ORVO_API int16_t N_kntmer(KNOTVECTOR **vectors, int32_t n, KNOTVECTOR ***result, STACKS *ws);
+ORVO_API void N_kntnsp(const KNOTVECTOR *knt, int16_t p, int32_t *count);
+ORVO_API void N_kntsca(KNOTVECTOR *knt, int16_t p, INTERVAL range);
+ORVO_API int16_t N_kntmax(const KNOTVECTOR *knt, int32_t i, int16_t p, double tol, double *nmax,
+                          double *umax);
+ORVO_API int16_t N_kntmma(const KNOTVECTOR *knt, int32_t i, int16_t p, double tol, double *mins,
+                          double *maxs, double *umax);
+
+/* ---- Refinement tools: knot insertion ---------------------------------- */
+/* Each takes the input record, its parameters, the output record and two
+ * workspaces: ws_in owns the input's arrays, ws_out receives a separate
+ * output's arrays (check-or-allocate). When out is the input record the
+ * result replaces its arrays (fresh ones from ws_in; the old ones are
+ * released from ws_in). N_toocki/N_tooski insert u (t) r times (dir 1: into
+ * U, 2: into V); N_toocik/N_toosik insert one knot where the control
+ * polygon (net) passes nearest to pick. */
+ORVO_API int16_t N_toocki(CURVE *c, double u, int32_t r, CURVE *out, STACKS *ws_in,
+                          STACKS *ws_out);
+ORVO_API int16_t N_tooski(SURFACE *s, double t, int32_t r, int16_t dir, SURFACE *out,
+                          STACKS *ws_in, STACKS *ws_out);
+ORVO_API int16_t N_toocik(CURVE *c, POINT pick, CURVE *out, STACKS *ws_in, STACKS *ws_out);
+ORVO_API int16_t N_toosik(SURFACE *s, POINT pick, SURFACE *out, STACKS *ws_in, STACKS *ws_out);
+
+/* ---- Refinement tools: decomposition, splitting and segments ----------- */
+/* N_toocdc/N_toosdc: all Bezier segments (patches) as fresh records in ws,
+ * *last = their number - 1 (patches[iu][iv], rows by the u span).
+ * N_toocsp/N_toossp: the two halves at u (t, dir 1 across U, 2 across V).
+ * N_toocsg/N_toossg: the piece over [u_lo, u_hi] (x [v_lo, v_hi]).
+ * N_tooccp: the components between the joints where the curve is only
+ * positionally continuous (knots of multiplicity p or more). */
+ORVO_API int16_t N_toocdc(CURVE *c, CURVE ***pieces, int32_t *last, STACKS *ws);
+ORVO_API int16_t N_toosdc(SURFACE *s, SURFACE ****patches, int32_t *last_u, int32_t *last_v,
+                          STACKS *ws);
+ORVO_API int16_t N_toocsp(CURVE *c, double u, CURVE *left, CURVE *right, STACKS *ws);
+ORVO_API int16_t N_toossp(SURFACE *s, double t, int16_t dir, SURFACE *first, SURFACE *second,
+                          STACKS *ws);
+ORVO_API int16_t N_toocsg(CURVE *c, double u_lo, double u_hi, CURVE *out, STACKS *ws_in,
+                          STACKS *ws_out);
+ORVO_API int16_t N_toossg(SURFACE *s, double u_lo, double u_hi, double v_lo, double v_hi,
+                          SURFACE *out, STACKS *ws_in, STACKS *ws_out);
+ORVO_API int16_t N_tooccp(CURVE *c, CURVE ***parts, int32_t *last, STACKS *ws);
+
 #ifdef __cplusplus
 }
 #endif

@@ -252,6 +252,13 @@ ORVO_API int16_t U_mapcnt(const SURFACE *sur, int32_t i0, int32_t i1, int32_t j0
 /* ---- Exchange of the two directions of a surface ------------------------ */
 ORVO_API int16_t U_swapuv(SURFACE *sur, STACKS *ws);
 
+/* ---- Mapping knot vectors onto an interval ----------------------------- */
+/* The knots of a curve (of a surface: dir 1 the u vector onto [xmin, xmax],
+ * 2 the v vector onto [ymin, ymax], 3 both; other values change nothing)
+ * mapped linearly onto the range; control points are not touched. */
+ORVO_API void U_curkts(CURVE *cur, INTERVAL range);
+ORVO_API void U_surkts(SURFACE *sur, RECTANGLE r, int16_t dir);
+
 #ifdef __cplusplus
 }
 #endif
