@@ -1,11 +1,12 @@
-// Evaluation throughput. Curves: N_curevn and N_curder (orders 0 and 2) on
-// a non-rational cubic and a rational quintic with 1000 control points.
-// Surfaces: N_surevn and N_surder (first order) on a non-rational bicubic
-// and a rational biquadratic, each on a 50 x 50 net. Every contender gets
-// the same pre-generated random parameters. When SISL is available its
-// s1221 (curves) and s1421 (surfaces) are timed on the very same records
-// and parameters. Every benchmark reports evaluations per second
-// (items_per_second).
+// Evaluation and refinement throughput. Curves: N_curevn and N_curder
+// (orders 0 and 2) on a non-rational cubic and a rational quintic with 1000
+// control points. Surfaces: N_surevn and N_surder (first order) on a
+// non-rational bicubic and a rational biquadratic, each on a 50 x 50 net.
+// Every contender gets the same pre-generated random parameters. When SISL
+// is available its s1221 (curves) and s1421 (surfaces) are timed on the very
+// same records and parameters. Refinement: one knot inserted into the cubic
+// (N_toocki) and the cubic decomposed into Bezier pieces (N_toocdc). Every
+// benchmark reports operations per second (items_per_second).
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -329,6 +330,49 @@ void compare_surfaces_with_sisl() {
   }
 }
 #endif
+
+// ---- Refinement ------------------------------------------------------------
+// One knot inserted into the 1000-point cubic at a random interior
+// parameter, into an output record sized once before the loop (so the
+// output is reused, as a caller refining repeatedly would do).
+void BM_Orvo_toocki(benchmark::State &state) {
+  CURVE *cur = &cubic().cur;
+  const std::vector<double> &us = parameters();
+  STACKS ws_out;
+  N_inurbs(&ws_out);
+  CURVE out;
+  U_inicur(&out);
+  U_getcur(&out, cur->pol->n + 1, cur->p, cur->knt->m + 1, &ws_out);
+  std::size_t i = 0, failures = 0;
+  for (auto _ : state) {
+    failures += N_toocki(cur, us[i], 1, &out, &ws_out, &ws_out);
+    benchmark::DoNotOptimize(out.pol->Pw);
+    i = (i + 1) % us.size();
+  }
+  if (failures) state.SkipWithError("knot insertion failed");
+  state.SetItemsProcessed(state.iterations());
+  N_enurbs(&ws_out);
+}
+BENCHMARK(BM_Orvo_toocki);
+
+// Decomposition of the 1000-point cubic into its Bezier pieces; the pieces
+// are released after every call, and that release is part of the time.
+void BM_Orvo_toocdc(benchmark::State &state) {
+  CURVE *cur = &cubic().cur;
+  STACKS ws;
+  N_inurbs(&ws);
+  std::size_t failures = 0;
+  for (auto _ : state) {
+    CURVE **pieces = nullptr;
+    int32_t last = -1;
+    failures += N_toocdc(cur, &pieces, &last, &ws);
+    benchmark::DoNotOptimize(pieces);
+    N_enurbs(&ws);
+  }
+  if (failures) state.SkipWithError("decomposition failed");
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_Orvo_toocdc)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
