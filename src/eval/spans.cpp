@@ -6,6 +6,17 @@ using namespace orvo::detail;
 
 namespace {
 
+// The checks every span routine makes: a usable knot vector for degree p, a
+// parameter with a span, a side of 1 or 2.
+int16_t check_span_call(const KNOTVECTOR *knt, int p, double u, int side, const char *tag) {
+  return check_knots(knt, p, tag) || check_span_param(knt->U, knt->m, p, u, tag) ||
+         check_side(side, tag);
+}
+
+}  // namespace
+
+namespace {
+
 // Checks shared by the routines that take one function index i.
 int16_t check_single(const KNOTVECTOR *knt, int32_t i, int p, double u, int side, const char *tag) {
   if (check_knots(knt, p, tag) || check_param(knt->U, knt->m, u, tag)) return 1;
@@ -19,9 +30,7 @@ extern "C" {
 
 int16_t N_kntfsp(const KNOTVECTOR *knt, int16_t p, double u, int16_t side, int32_t *span) {
   const char *tag = "N_KNTFSP";
-  if (check_knots(knt, p, tag) || check_span_param(knt->U, knt->m, p, u, tag) ||
-      check_side(side, tag))
-    return 1;
+  if (check_span_call(knt, p, u, side, tag)) return 1;
   *span = find_span(knt->U, knt->m, p, u, side);
   return 0;
 }
@@ -29,9 +38,7 @@ int16_t N_kntfsp(const KNOTVECTOR *knt, int16_t p, double u, int16_t side, int32
 int16_t N_kntfsm(const KNOTVECTOR *knt, int16_t p, double u, int16_t side, int32_t *span,
                  int32_t *mult) {
   const char *tag = "N_KNTFSM";
-  if (check_knots(knt, p, tag) || check_span_param(knt->U, knt->m, p, u, tag) ||
-      check_side(side, tag))
-    return 1;
+  if (check_span_call(knt, p, u, side, tag)) return 1;
   const double *U = knt->U;
   const int32_t m = knt->m;
   const int32_t k = find_span(U, m, p, u, side);
@@ -55,9 +62,7 @@ int16_t N_kntfsm(const KNOTVECTOR *knt, int16_t p, double u, int16_t side, int32
 int16_t N_kntalb(const KNOTVECTOR *knt, int16_t p, double u, int16_t side, double *N,
                  int32_t *span) {
   const char *tag = "N_KNTALB";
-  if (check_knots(knt, p, tag) || check_span_param(knt->U, knt->m, p, u, tag) ||
-      check_side(side, tag))
-    return 1;
+  if (check_span_call(knt, p, u, side, tag)) return 1;
   *span = span_and_basis(knt->U, knt->m, p, u, side, N);
   return 0;
 }

@@ -113,20 +113,9 @@ int16_t basis_products(const SURFACE *sur, double u, double v, int16_t side_u, i
   rational = rational && is_rational(sur);
   double W[kMaxDerOrder + 1][kMaxDerOrder + 1] = {};
   if (rational) {
-    for (int i = 0; i <= p; ++i)
-      for (int j = 0; j <= q; ++j)
-        if (!w_valid(rows[i][col + j].w)) return fail(kErrSurfaceDef, tag);
-    for (int a = 0; a <= k; ++a)
-      for (int b = 0; b <= l; ++b) {
-        if (!shape.covers(a, b)) continue;
-        double s = 0.0;
-        for (int i = 0; i <= p; ++i) {
-          double t = 0.0;
-          for (int j = 0; j <= q; ++j) t += B.Dv[b][j] * rows[i][col + j].w;
-          s += B.Du[a][i] * t;
-        }
-        W[a][b] = s;
-      }
+    if (!span_weight_derivatives(
+            B, sur->net->Pw, p, q, k, l, [&](int a, int b) { return shape.covers(a, b); }, W))
+      return fail(kErrSurfaceDef, tag);
     if (W[0][0] == 0.0) return fail(kErrFloat, tag);
   }
 

@@ -31,22 +31,8 @@ bool weight_function(const SURFACE *sur, double u, double v, int side_u, int sid
                      double (*W)[kMaxDerOrder + 1]) {
   const int p = sur->p, q = sur->q;
   const SurfaceBasis B(sur->knu, p, sur->knv, q, u, v, side_u, side_v, k, l);
-  CPOINT *const *rows = sur->net->Pw + (B.span_u - p);
-  const int32_t col = B.span_v - q;
-  for (int i = 0; i <= p; ++i)
-    for (int j = 0; j <= q; ++j)
-      if (!w_valid(rows[i][col + j].w)) return false;
-  for (int a = 0; a <= k; ++a)
-    for (int b = 0; b <= l; ++b) {
-      double s = 0.0;
-      for (int i = 0; i <= p; ++i) {
-        double t = 0.0;
-        for (int j = 0; j <= q; ++j) t += B.Dv[b][j] * rows[i][col + j].w;
-        s += B.Du[a][i] * t;
-      }
-      W[a][b] = s;
-    }
-  return true;
+  return span_weight_derivatives(
+      B, sur->net->Pw, p, q, k, l, [](int, int) { return true; }, W);
 }
 
 }  // namespace

@@ -288,4 +288,30 @@ inline void rational_quotient(const CPOINT (*A)[kMaxDerOrder + 1], const DerShap
     }
 }
 
+// Derivatives W[a][b], a = 0..k, b = 0..l, of the weight function at the
+// parameters of B, from the weights of B's span of the net Pw; only the pairs
+// that covers(a, b) accepts are formed. False when the span holds a
+// non-rational point.
+template <class Covers>
+bool span_weight_derivatives(const SurfaceBasis &B, CPOINT *const *Pw, int p, int q, int k, int l,
+                             Covers covers, double (*W)[kMaxDerOrder + 1]) {
+  CPOINT *const *rows = Pw + (B.span_u - p);
+  const int32_t col = B.span_v - q;
+  for (int i = 0; i <= p; ++i)
+    for (int j = 0; j <= q; ++j)
+      if (!w_valid(rows[i][col + j].w)) return false;
+  for (int a = 0; a <= k; ++a)
+    for (int b = 0; b <= l; ++b) {
+      if (!covers(a, b)) continue;
+      double s = 0.0;
+      for (int i = 0; i <= p; ++i) {
+        double t = 0.0;
+        for (int j = 0; j <= q; ++j) t += B.Dv[b][j] * rows[i][col + j].w;
+        s += B.Du[a][i] * t;
+      }
+      W[a][b] = s;
+    }
+  return true;
+}
+
 }  // namespace orvo::detail
