@@ -42,9 +42,8 @@ int main(int argc, char **argv) {
     N_enurbs(&ws);
     return 1;
   }
-  printf("read %s: %d control points, degree %d, %s, %s\n", input, (int)cur.pol->n + 1,
-         (int)cur.p, U_iscur3(&cur) ? "3-D" : "2-D",
-         U_iscurr(&cur) ? "rational" : "non-rational");
+  printf("read %s: %d control points, degree %d, %s, %s\n", input, (int)cur.pol->n + 1, (int)cur.p,
+         U_iscur3(&cur) ? "3-D" : "2-D", U_iscurr(&cur) ? "rational" : "non-rational");
 
   /* 2. Points and derivatives. */
   for (i = 0; i < 4; ++i) {

@@ -31,15 +31,14 @@ ORVO_API int16_t B_repmat(int16_t p, double a, double b, double c, double d, RMA
                           STACKS *ws);
 ORVO_API int16_t B_iremat(int16_t p, double a, double b, double c, double d, RMATRIX *R,
                           STACKS *ws);
-ORVO_API int16_t B_cbepow(const CPOINT *P, int16_t p, RMATRIX *M, double a, double b,
-                          CPOINT *coef, STACKS *ws);
-ORVO_API int16_t B_cpobez(const CPOINT *coef, int16_t p, RMATRIX *MI, double a, double b,
-                          CPOINT *P, STACKS *ws);
+ORVO_API int16_t B_cbepow(const CPOINT *P, int16_t p, RMATRIX *M, double a, double b, CPOINT *coef,
+                          STACKS *ws);
+ORVO_API int16_t B_cpobez(const CPOINT *coef, int16_t p, RMATRIX *MI, double a, double b, CPOINT *P,
+                          STACKS *ws);
 ORVO_API int16_t B_sbepow(CPOINT *const *net, int16_t p, int16_t q, RMATRIX *Mu, RMATRIX *Mv,
                           double a, double b, double c, double d, CPOINT **coef, STACKS *ws);
-ORVO_API int16_t B_spobez(CPOINT *const *coef, int16_t p, int16_t q, RMATRIX *MIu,
-                          RMATRIX *MIv, double a, double b, double c, double d, CPOINT **net,
-                          STACKS *ws);
+ORVO_API int16_t B_spobez(CPOINT *const *coef, int16_t p, int16_t q, RMATRIX *MIu, RMATRIX *MIv,
+                          double a, double b, double c, double d, CPOINT **net, STACKS *ws);
 
 /* ---- Bezier degree change --------------------------------------------------
  * Elevation from p to p + t (E: the (p+t+1) x (p+1) matrix of B_cdemat,
@@ -56,12 +55,11 @@ ORVO_API int16_t B_cdegre(const CPOINT *Q, int16_t p, const double *A1, const do
                           const double *A2, const double *B2, CPOINT *P, double *err);
 /* Reduces the lines k = 0..m of a net along dir (1: columns, 2: rows). */
 ORVO_API int16_t B_sdegre(CPOINT *const *Q, int16_t p, const double *A1, const double *B1,
-                          const double *A2, const double *B2, int16_t dir, int32_t m,
-                          CPOINT **P, double *err);
+                          const double *A2, const double *B2, int16_t dir, int32_t m, CPOINT **P,
+                          double *err);
 
 /* ---- Conic arcs -------------------------------------------------------- */
-ORVO_API int16_t B_makcon(POINT P0, VECTOR T0, POINT P2, VECTOR T2, POINT P, POINT *P1,
-                          double *w1);
+ORVO_API int16_t B_makcon(POINT P0, VECTOR T0, POINT P2, VECTOR T2, POINT P, POINT *P1, double *w1);
 ORVO_API void B_splcon(const POINT *P, double w, POINT *Q, double *wq, POINT *R, double *wr);
 
 /* ---- Subdivision, arc length and interpolation ------------------------- */

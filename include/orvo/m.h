@@ -14,27 +14,27 @@ extern "C" {
 ORVO_API int16_t M_chkfop(double a, double b, int16_t op);
 
 /* ---- Matrix records ---------------------------------------------------- */
-#define ORVO_DECLARE_MATRIX(REC, ELEM, mak, ini, def, isn, get, chk, bre, ind, tab)              \
-  ORVO_API void mak(REC *rec, int32_t n, int32_t m, ELEM **a, int32_t type, int32_t bw);         \
-  ORVO_API void ini(REC *rec);                                                                    \
-  ORVO_API void def(REC *rec, int32_t n, int32_t m, int32_t type, int32_t bw);                   \
-  ORVO_API int16_t isn(const REC *rec);                                                           \
-  ORVO_API int16_t get(REC *rec, int32_t n, int32_t m, int32_t type, int32_t bw, STACKS *ws);    \
-  ORVO_API int16_t chk(REC *rec, int32_t n, int32_t m, int32_t type, int32_t bw,                 \
-                       const char *name, STACKS *ws);                                             \
-  ORVO_API void bre(const REC *rec, int32_t *n, int32_t *m, ELEM ***a, int32_t *type,            \
-                    int32_t *bw);                                                                 \
-  ORVO_API void ind(const REC *rec, int32_t *n, int32_t *m);                                     \
+#define ORVO_DECLARE_MATRIX(REC, ELEM, mak, ini, def, isn, get, chk, bre, ind, tab)                \
+  ORVO_API void mak(REC *rec, int32_t n, int32_t m, ELEM **a, int32_t type, int32_t bw);           \
+  ORVO_API void ini(REC *rec);                                                                     \
+  ORVO_API void def(REC *rec, int32_t n, int32_t m, int32_t type, int32_t bw);                     \
+  ORVO_API int16_t isn(const REC *rec);                                                            \
+  ORVO_API int16_t get(REC *rec, int32_t n, int32_t m, int32_t type, int32_t bw, STACKS *ws);      \
+  ORVO_API int16_t chk(REC *rec, int32_t n, int32_t m, int32_t type, int32_t bw, const char *name, \
+                       STACKS *ws);                                                                \
+  ORVO_API void bre(const REC *rec, int32_t *n, int32_t *m, ELEM ***a, int32_t *type,              \
+                    int32_t *bw);                                                                  \
+  ORVO_API void ind(const REC *rec, int32_t *n, int32_t *m);                                       \
   ORVO_API void tab(const REC *rec, ELEM ***a);
 
 ORVO_DECLARE_MATRIX(RMATRIX, double, M_makrma, M_inirma, M_rmadef, M_isrman, M_getrma, M_rmachk,
                     M_rmabre, M_rmaind, M_rmarmp)
-ORVO_DECLARE_MATRIX(IMATRIX, int32_t, M_makima, M_iniima, M_imadef, M_isiman, M_getima,
-                    M_imachk, M_imabre, M_imaind, M_imaimp)
+ORVO_DECLARE_MATRIX(IMATRIX, int32_t, M_makima, M_iniima, M_imadef, M_isiman, M_getima, M_imachk,
+                    M_imabre, M_imaind, M_imaimp)
 ORVO_DECLARE_MATRIX(PMATRIX, POINT, M_makpma, M_inipma, M_pmadef, M_ispman, M_getpma, M_pmachk,
                     M_pmabre, M_pmaind, M_pmapmp)
-ORVO_DECLARE_MATRIX(CMATRIX, CPOINT, M_makcma, M_inicma, M_cmadef, M_iscman, M_getcma,
-                    M_cmachk, M_cmabre, M_cmaind, M_cmacmp)
+ORVO_DECLARE_MATRIX(CMATRIX, CPOINT, M_makcma, M_inicma, M_cmadef, M_iscman, M_getcma, M_cmachk,
+                    M_cmabre, M_cmaind, M_cmacmp)
 #undef ORVO_DECLARE_MATRIX
 
 /* ---- Minimum and maximum scans (mode 1 smallest, 2 largest) ------------ */

@@ -14,10 +14,9 @@ ORVO_API void N_enurbs(STACKS *ws);
 
 /* ---- Knot spans and basis functions ------------------------------------ */
 /* side: 1 right limit at a knot, 2 left limit. Spans lie in p .. m-p-1. */
-ORVO_API int16_t N_kntfsp(const KNOTVECTOR *knt, int16_t p, double u, int16_t side,
-                          int32_t *span);
-ORVO_API int16_t N_kntfsm(const KNOTVECTOR *knt, int16_t p, double u, int16_t side,
-                          int32_t *span, int32_t *mult);
+ORVO_API int16_t N_kntfsp(const KNOTVECTOR *knt, int16_t p, double u, int16_t side, int32_t *span);
+ORVO_API int16_t N_kntfsm(const KNOTVECTOR *knt, int16_t p, double u, int16_t side, int32_t *span,
+                          int32_t *mult);
 ORVO_API int16_t N_kntalb(const KNOTVECTOR *knt, int16_t p, double u, int16_t side, double *N,
                           int32_t *span);
 ORVO_API int16_t N_kntbas(const KNOTVECTOR *knt, int32_t i, int16_t p, double u, int16_t side,
@@ -62,10 +61,10 @@ ORVO_API int16_t N_kntabd(const SURFACE *sur, double u, double v, int16_t side_u
 ORVO_API int16_t N_kntasd(const SURFACE *sur, double u, double v, int16_t side_u, int16_t side_v,
                           int16_t mode, int16_t k, int16_t l, double ****table, int32_t *span_u,
                           int32_t *span_v);
-ORVO_API int16_t N_sfnevn(const SFUNCTION *sfn, double u, double v, int16_t side_u,
-                          int16_t side_v, double *f);
-ORVO_API int16_t N_sfnder(const SFUNCTION *sfn, double u, double v, int16_t side_u,
-                          int16_t side_v, int16_t k, int16_t l, double **F);
+ORVO_API int16_t N_sfnevn(const SFUNCTION *sfn, double u, double v, int16_t side_u, int16_t side_v,
+                          double *f);
+ORVO_API int16_t N_sfnder(const SFUNCTION *sfn, double u, double v, int16_t side_u, int16_t side_v,
+                          int16_t k, int16_t l, double **F);
 ORVO_API int16_t N_kntrsb(const SURFACE *sur, int32_t i, int32_t j, double u, double v,
                           int16_t side_u, int16_t side_v, double *R);
 ORVO_API int16_t N_kntrsd(const SURFACE *sur, int32_t i, int32_t j, double u, double v,
@@ -97,8 +96,7 @@ ORVO_API int16_t N_surrev(SURFACE *sur, int16_t dir, SURFACE *out, STACKS *ws);
 ORVO_API int16_t N_curunc(CURVE *cur);
 ORVO_API int16_t N_curunu(CURVE *cur, const KNOTVECTOR *knt);
 ORVO_API int16_t N_surunc(SURFACE *sur, int16_t dir);
-ORVO_API int16_t N_suruuv(SURFACE *sur, const KNOTVECTOR *knu, const KNOTVECTOR *knv,
-                          int16_t dir);
+ORVO_API int16_t N_suruuv(SURFACE *sur, const KNOTVECTOR *knu, const KNOTVECTOR *knv, int16_t dir);
 
 /* ---- Boxes and extreme control points -----------------------------------
  * Over the Euclidean control points. */
@@ -108,14 +106,13 @@ ORVO_API int16_t N_curext(const CURVE *cur, double *d);
 ORVO_API void N_curmpv(const CURVE *cur, POINT *P, double *d);
 ORVO_API void N_surmpv(const SURFACE *sur, POINT *P, double *d);
 ORVO_API void N_curmwp(const CURVE *cur, double *wmin, double *wmax, double *dmin, double *dmax);
-ORVO_API void N_surmwp(const SURFACE *sur, double *wmin, double *wmax, double *dmin,
-                       double *dmax);
+ORVO_API void N_surmwp(const SURFACE *sur, double *wmin, double *wmax, double *dmin, double *dmax);
 
 /* ---- Lines, curves through control points, frames ---------------------- */
 ORVO_API int16_t N_curlin(POINT P, VECTOR D, CURVE *cur, STACKS *ws);
 ORVO_API int16_t N_curpoi(const POINT *points, int32_t n, int16_t p, CURVE *cur, STACKS *ws);
-ORVO_API int16_t N_curfre(const CURVE *cur, double u, int16_t side, POINT *P, VECTOR *T,
-                          VECTOR *N, VECTOR *B);
+ORVO_API int16_t N_curfre(const CURVE *cur, double u, int16_t side, POINT *P, VECTOR *T, VECTOR *N,
+                          VECTOR *B);
 ORVO_API int16_t N_suresc(const SURFACE *sur, const CURVE *uvcur, double t, POINT *P);
 
 /* ---- Knot vector operations -------------------------------------------- */
@@ -143,10 +140,9 @@ ORVO_API int16_t N_kntmma(const KNOTVECTOR *knt, int32_t i, int16_t p, double to
  * released from ws_in). N_toocki/N_tooski insert u (t) r times (dir 1: into
  * U, 2: into V); N_toocik/N_toosik insert one knot where the control
  * polygon (net) passes nearest to pick. */
-ORVO_API int16_t N_toocki(CURVE *c, double u, int32_t r, CURVE *out, STACKS *ws_in,
+ORVO_API int16_t N_toocki(CURVE *c, double u, int32_t r, CURVE *out, STACKS *ws_in, STACKS *ws_out);
+ORVO_API int16_t N_tooski(SURFACE *s, double t, int32_t r, int16_t dir, SURFACE *out, STACKS *ws_in,
                           STACKS *ws_out);
-ORVO_API int16_t N_tooski(SURFACE *s, double t, int32_t r, int16_t dir, SURFACE *out,
-                          STACKS *ws_in, STACKS *ws_out);
 ORVO_API int16_t N_toocik(CURVE *c, POINT pick, CURVE *out, STACKS *ws_in, STACKS *ws_out);
 ORVO_API int16_t N_toosik(SURFACE *s, POINT pick, SURFACE *out, STACKS *ws_in, STACKS *ws_out);
 

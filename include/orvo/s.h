@@ -63,10 +63,9 @@ ORVO_API SURFACE *S_getsur(int32_t n, int32_t m, int16_t p, int16_t q, int32_t r
                            STACKS *ws);
 ORVO_API CPOINT *S_getcpa(const double *x, const double *y, const double *z, const double *w,
                           int32_t n, STACKS *ws);
-ORVO_API CPOINT **S_getcpm(double *const *x, double *const *y, double *const *z,
-                           double *const *w, int32_t n, int32_t m, STACKS *ws);
-ORVO_API POINT *S_getpoa(const double *x, const double *y, const double *z, int32_t n,
-                         STACKS *ws);
+ORVO_API CPOINT **S_getcpm(double *const *x, double *const *y, double *const *z, double *const *w,
+                           int32_t n, int32_t m, STACKS *ws);
+ORVO_API POINT *S_getpoa(const double *x, const double *y, const double *z, int32_t n, STACKS *ws);
 ORVO_API POINT **S_getpom(double *const *x, double *const *y, double *const *z, int32_t n,
                           int32_t m, STACKS *ws);
 ORVO_API CURVE **S_getcu2(int32_t n, int16_t p, int32_t m, int32_t k, STACKS *ws);

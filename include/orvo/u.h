@@ -23,8 +23,7 @@ ORVO_API void U_makcu1(CURVE *cur, CPOLYGON *pol, int16_t p, KNOTVECTOR *knt);
 ORVO_API int16_t U_makcu2(CURVE *cur, CPOINT *Pw, int32_t n, int16_t p, double *U, int32_t m,
                           STACKS *ws);
 ORVO_API int16_t U_makcu3(CURVE *cur, const double *x, const double *y, const double *z,
-                          const double *w, int32_t n, int16_t p, double *U, int32_t m,
-                          STACKS *ws);
+                          const double *w, int32_t n, int16_t p, double *U, int32_t m, STACKS *ws);
 ORVO_API void U_makcf1(CFUNCTION *cfn, CVLIST *cvl, int16_t p, KNOTVECTOR *knt);
 ORVO_API int16_t U_makcf2(CFUNCTION *cfn, double *values, int32_t n, int16_t p, double *U,
                           int32_t m, STACKS *ws);
@@ -33,8 +32,8 @@ ORVO_API void U_maksu1(SURFACE *sur, CNET *net, int16_t p, int16_t q, KNOTVECTOR
 ORVO_API int16_t U_maksu2(SURFACE *sur, CPOINT **Pw, int32_t n, int32_t m, int16_t p, int16_t q,
                           double *U, double *V, int32_t r, int32_t s, STACKS *ws);
 ORVO_API int16_t U_maksu3(SURFACE *sur, double *const *x, double *const *y, double *const *z,
-                          double *const *w, int32_t n, int32_t m, int16_t p, int16_t q,
-                          double *U, double *V, int32_t r, int32_t s, STACKS *ws);
+                          double *const *w, int32_t n, int32_t m, int16_t p, int16_t q, double *U,
+                          double *V, int32_t r, int32_t s, STACKS *ws);
 ORVO_API void U_maksf1(SFUNCTION *sfn, SVLIST *svl, int16_t p, int16_t q, KNOTVECTOR *knu,
                        KNOTVECTOR *knv);
 ORVO_API int16_t U_maksf2(SFUNCTION *sfn, double **values, int32_t n, int32_t m, int16_t p,
@@ -72,10 +71,10 @@ ORVO_API void U_curbre(const CURVE *cur, int32_t *n, CPOINT **Pw, int16_t *p, in
                        double **U);
 ORVO_API void U_surbre(const SURFACE *sur, int32_t *n, int32_t *m, CPOINT ***Pw, int16_t *p,
                        int16_t *q, int32_t *r, int32_t *s, double **U, double **V);
-ORVO_API void U_cfnbre(const CFUNCTION *cfn, int32_t *n, double **values, int16_t *p,
-                       int32_t *m, double **U);
-ORVO_API void U_sfnbre(const SFUNCTION *sfn, int32_t *n, int32_t *m, double ***values,
-                       int16_t *p, int16_t *q, int32_t *r, int32_t *s, double **U, double **V);
+ORVO_API void U_cfnbre(const CFUNCTION *cfn, int32_t *n, double **values, int16_t *p, int32_t *m,
+                       double **U);
+ORVO_API void U_sfnbre(const SFUNCTION *sfn, int32_t *n, int32_t *m, double ***values, int16_t *p,
+                       int16_t *q, int32_t *r, int32_t *s, double **U, double **V);
 ORVO_API void U_curind(const CURVE *cur, int32_t *n, int32_t *m);
 ORVO_API void U_cfnind(const CFUNCTION *cfn, int32_t *n, int32_t *m);
 ORVO_API void U_surind(const SURFACE *sur, int32_t *n, int32_t *m, int32_t *r, int32_t *s);
@@ -106,8 +105,8 @@ ORVO_API void U_curppk(const CURVE *cur, CPOLYGON **pol, int16_t *p, KNOTVECTOR 
 ORVO_API void U_cfncpk(const CFUNCTION *cfn, CVLIST **cvl, int16_t *p, KNOTVECTOR **knt);
 ORVO_API void U_surnpk(const SURFACE *sur, CNET **net, int16_t *p, int16_t *q, KNOTVECTOR **knu,
                        KNOTVECTOR **knv);
-ORVO_API void U_sfnspk(const SFUNCTION *sfn, SVLIST **svl, int16_t *p, int16_t *q,
-                       KNOTVECTOR **knu, KNOTVECTOR **knv);
+ORVO_API void U_sfnspk(const SFUNCTION *sfn, SVLIST **svl, int16_t *p, int16_t *q, KNOTVECTOR **knu,
+                       KNOTVECTOR **knv);
 ORVO_API void U_curpar(const CURVE *cur, double *u0, double *um);
 ORVO_API void U_surpar(const SURFACE *sur, double *u0, double *ur, double *v0, double *vs);
 
@@ -160,22 +159,21 @@ ORVO_API int16_t U_rali1p(int32_t ***array, int32_t oldn, int32_t newn, STACKS *
 ORVO_API int16_t U_ralr1d(double **array, int32_t oldn, int32_t newn, STACKS *ws);
 ORVO_API int16_t U_ralp1d(POINT **array, int32_t oldn, int32_t newn, STACKS *ws);
 ORVO_API int16_t U_ralc1d(CPOINT **array, int32_t oldn, int32_t newn, STACKS *ws);
-ORVO_API int16_t U_ralf2d(int16_t ***array, int32_t oldn, int32_t oldm, int32_t newn,
-                          int32_t newm, STACKS *ws);
-ORVO_API int16_t U_rali2d(int32_t ***array, int32_t oldn, int32_t oldm, int32_t newn,
-                          int32_t newm, STACKS *ws);
-ORVO_API int16_t U_rali2p(int32_t ****array, int32_t oldn, int32_t oldm, int32_t newn,
-                          int32_t newm, STACKS *ws);
-ORVO_API int16_t U_ralr2d(double ***array, int32_t oldn, int32_t oldm, int32_t newn,
-                          int32_t newm, STACKS *ws);
-ORVO_API int16_t U_ralp2d(POINT ***array, int32_t oldn, int32_t oldm, int32_t newn,
-                          int32_t newm, STACKS *ws);
-ORVO_API int16_t U_ralc2d(CPOINT ***array, int32_t oldn, int32_t oldm, int32_t newn,
-                          int32_t newm, STACKS *ws);
+ORVO_API int16_t U_ralf2d(int16_t ***array, int32_t oldn, int32_t oldm, int32_t newn, int32_t newm,
+                          STACKS *ws);
+ORVO_API int16_t U_rali2d(int32_t ***array, int32_t oldn, int32_t oldm, int32_t newn, int32_t newm,
+                          STACKS *ws);
+ORVO_API int16_t U_rali2p(int32_t ****array, int32_t oldn, int32_t oldm, int32_t newn, int32_t newm,
+                          STACKS *ws);
+ORVO_API int16_t U_ralr2d(double ***array, int32_t oldn, int32_t oldm, int32_t newn, int32_t newm,
+                          STACKS *ws);
+ORVO_API int16_t U_ralp2d(POINT ***array, int32_t oldn, int32_t oldm, int32_t newn, int32_t newm,
+                          STACKS *ws);
+ORVO_API int16_t U_ralc2d(CPOINT ***array, int32_t oldn, int32_t oldm, int32_t newn, int32_t newm,
+                          STACKS *ws);
 
 /* ---- Output records: check or allocate --------------------------------- */
-ORVO_API int16_t U_curchk(CURVE *cur, int32_t n, int16_t p, int32_t m, const char *tag,
-                          STACKS *ws);
+ORVO_API int16_t U_curchk(CURVE *cur, int32_t n, int16_t p, int32_t m, const char *tag, STACKS *ws);
 ORVO_API int16_t U_cfnchk(CFUNCTION *cfn, int32_t n, int16_t p, int32_t m, const char *tag,
                           STACKS *ws);
 ORVO_API int16_t U_surchk(SURFACE *sur, int32_t n, int32_t m, int16_t p, int16_t q, int32_t r,
@@ -201,8 +199,7 @@ ORVO_API int16_t U_sfncmp(SFUNCTION *sfn, STACKS *ws);
 ORVO_API int16_t U_curnad(const CURVE *cur, CURVE *outcur, CFUNCTION *outfn, STACKS *ws);
 ORVO_API int16_t U_surnad(const SURFACE *sur, SURFACE *outsur, SFUNCTION *outsfn, STACKS *ws);
 ORVO_API int16_t U_nadcur(const CURVE *cur, const CFUNCTION *fn, CURVE *outcur, STACKS *ws);
-ORVO_API int16_t U_nadsur(const SURFACE *sur, const SFUNCTION *sfn, SURFACE *outsur,
-                          STACKS *ws);
+ORVO_API int16_t U_nadsur(const SURFACE *sur, const SFUNCTION *sfn, SURFACE *outsur, STACKS *ws);
 ORVO_API int16_t U_curcor(const CURVE *cur, CFUNCTION *fx, CFUNCTION *fy, CFUNCTION *fz,
                           CFUNCTION *fw, STACKS *ws);
 ORVO_API int16_t U_surcor(const SURFACE *sur, SFUNCTION *fx, SFUNCTION *fy, SFUNCTION *fz,
@@ -244,8 +241,7 @@ ORVO_API int16_t U_exsden(const SURFACE *sur, SFUNCTION *sfn, STACKS *ws);
  * The Euclidean points of Pw[i0..i1] (a surface: of the sub-net
  * [i0..i1] x [j0..j1]) in a fresh array in ws, wrapped as a point polygon or
  * point net; error 7 for indices outside the record. */
-ORVO_API int16_t U_mapcpl(const CURVE *cur, int32_t i0, int32_t i1, PPOLYGON *polyline,
-                          STACKS *ws);
+ORVO_API int16_t U_mapcpl(const CURVE *cur, int32_t i0, int32_t i1, PPOLYGON *polyline, STACKS *ws);
 ORVO_API int16_t U_mapcnt(const SURFACE *sur, int32_t i0, int32_t i1, int32_t j0, int32_t j1,
                           PNET *netl, STACKS *ws);
 

@@ -30,8 +30,7 @@ void fail_allocation_at(long k) { g_fail_at = k > 0 ? g_alloc_count + k : 0; }
 
 long allocation_count() { return g_alloc_count; }
 
-bool byte_size(std::size_t elem, std::size_t *bytes, int32_t n, int32_t m, int32_t l,
-               int32_t k) {
+bool byte_size(std::size_t elem, std::size_t *bytes, int32_t n, int32_t m, int32_t l, int32_t k) {
   if (n < -1 || m < -1 || l < -1 || k < -1) return false;
   std::size_t total = elem;
   for (int32_t idx : {n, m, l, k}) {
@@ -49,11 +48,36 @@ namespace {
 
 // List numbers of the workspace, by the family of blocks they hold.
 enum List : int {
-  kF1d = 0, kF1p = 1, kI1d = 2, kI1p = 3, kI2pRows = 4, kR1d = 5, kR1p = 6, kR12 = 7,
-  kR4dTop = 8, kP1d = 9, kP2dRows = 10, kC1d = 11, kC2dRows = 12, kCurve = 13, kCua = 14,
-  kCub = 15, kCuc = 16, kSurface = 17, kSua = 18, kSs3Rows = 19, kPolygon = 20, kNet = 21,
-  kKnotVector = 22, kKpa = 23, kCvlist = 24, kSvlist = 25, kImatrix = 26, kRmatrix = 27,
-  kPmatrix = 28, kCmatrix = 29
+  kF1d = 0,
+  kF1p = 1,
+  kI1d = 2,
+  kI1p = 3,
+  kI2pRows = 4,
+  kR1d = 5,
+  kR1p = 6,
+  kR12 = 7,
+  kR4dTop = 8,
+  kP1d = 9,
+  kP2dRows = 10,
+  kC1d = 11,
+  kC2dRows = 12,
+  kCurve = 13,
+  kCua = 14,
+  kCub = 15,
+  kCuc = 16,
+  kSurface = 17,
+  kSua = 18,
+  kSs3Rows = 19,
+  kPolygon = 20,
+  kNet = 21,
+  kKnotVector = 22,
+  kKpa = 23,
+  kCvlist = 24,
+  kSvlist = 25,
+  kImatrix = 26,
+  kRmatrix = 27,
+  kPmatrix = 28,
+  kCmatrix = 29
 };
 
 // A block waiting to be recorded on a list.
@@ -152,7 +176,9 @@ void link_rows(T **rows, T *data, std::size_t count, std::size_t width) {
   for (std::size_t i = 0; i < count; ++i) rows[i] = data + i * width;
 }
 
-std::size_t table_bytes(std::size_t count) { return std::max<std::size_t>(count, 1) * sizeof(void *); }
+std::size_t table_bytes(std::size_t count) {
+  return std::max<std::size_t>(count, 1) * sizeof(void *);
+}
 
 // A 2-D array of (n+1) x (m+1) elements of T: a row table over one block.
 template <class T>
@@ -194,8 +220,8 @@ int16_t realloc1d(T **array, int32_t oldn, int32_t newn, STACKS *ws, Get get, Ki
 }
 
 template <class T, class Get, class Kil>
-int16_t realloc2d(T ***array, int32_t oldn, int32_t oldm, int32_t newn, int32_t newm,
-                  STACKS *ws, Get get, Kil kil) {
+int16_t realloc2d(T ***array, int32_t oldn, int32_t oldm, int32_t newn, int32_t newm, STACKS *ws,
+                  Get get, Kil kil) {
   if (!array) return 1;
   T **fresh = get(newn, newm, ws);
   if (!fresh) return 1;

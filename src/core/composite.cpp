@@ -90,8 +90,7 @@ CURVE *S_getcur(int32_t n, int16_t p, int32_t m, STACKS *ws) {
   return cur;
 }
 
-SURFACE *S_getsur(int32_t n, int32_t m, int16_t p, int16_t q, int32_t r, int32_t s,
-                  STACKS *ws) {
+SURFACE *S_getsur(int32_t n, int32_t m, int16_t p, int16_t q, int32_t r, int32_t s, STACKS *ws) {
   CNET *net = S_getnet(n, m, ws);
   if (!net) return nullptr;
   KNOTVECTOR *knu = S_getknt(r, ws);
@@ -111,8 +110,8 @@ CPOINT *S_getcpa(const double *x, const double *y, const double *z, const double
   return Pw;
 }
 
-CPOINT **S_getcpm(double *const *x, double *const *y, double *const *z, double *const *w,
-                  int32_t n, int32_t m, STACKS *ws) {
+CPOINT **S_getcpm(double *const *x, double *const *y, double *const *z, double *const *w, int32_t n,
+                  int32_t m, STACKS *ws) {
   CPOINT **Pw = S_getc2d(n, m, ws);
   if (Pw)
     for (int32_t i = 0; i <= n; ++i) fill_cpoints(Pw[i], x[i], y[i], z[i], w[i], m);

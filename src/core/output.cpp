@@ -13,7 +13,8 @@ namespace {
 template <class T>
 void move_elems(const T *src, T *dst, int32_t highest) {
   if (src != dst && highest >= 0)
-    std::memmove(static_cast<void *>(dst), src, (static_cast<std::size_t>(highest) + 1) * sizeof(T));
+    std::memmove(static_cast<void *>(dst), src,
+                 (static_cast<std::size_t>(highest) + 1) * sizeof(T));
 }
 
 void copy_knots(const KNOTVECTOR *src, KNOTVECTOR *dst) { move_elems(src->U, dst->U, src->m); }
@@ -173,8 +174,8 @@ int16_t U_getsur(SURFACE *sur, int32_t n, int32_t m, int16_t p, int16_t q, int32
   return 0;
 }
 
-int16_t U_getsfn(SFUNCTION *sfn, int32_t n, int32_t m, int16_t p, int16_t q, int32_t r,
-                 int32_t s, STACKS *ws) {
+int16_t U_getsfn(SFUNCTION *sfn, int32_t n, int32_t m, int16_t p, int16_t q, int32_t r, int32_t s,
+                 STACKS *ws) {
   SVLIST *svl = S_getsvs(n, m, ws);
   if (!svl) return 1;
   KNOTVECTOR *knu = S_getknt(r, ws);
@@ -207,8 +208,8 @@ int16_t U_surchk(SURFACE *sur, int32_t n, int32_t m, int16_t p, int16_t q, int32
   return 0;
 }
 
-int16_t U_sfnchk(SFUNCTION *sfn, int32_t n, int32_t m, int16_t p, int16_t q, int32_t r,
-                 int32_t s, const char *tag, STACKS *ws) {
+int16_t U_sfnchk(SFUNCTION *sfn, int32_t n, int32_t m, int16_t p, int16_t q, int32_t r, int32_t s,
+                 const char *tag, STACKS *ws) {
   if (U_issfnn(sfn)) return U_getsfn(sfn, n, m, p, q, r, s, ws);
   if (E_sfnsto(sfn, n, m, r, s, tag)) return 1;
   U_defsfn(sfn, n, m, p, q, r, s);
@@ -237,8 +238,7 @@ int16_t U_surcop(const SURFACE *src, SURFACE *dst, STACKS *ws) {
 
 int16_t U_sfncop(const SFUNCTION *src, SFUNCTION *dst, STACKS *ws) {
   const SVLIST *v = src->svl;
-  if (U_sfnchk(dst, v->n, v->m, src->p, src->q, src->knu->m, src->knv->m, "U_SFNCOP", ws))
-    return 1;
+  if (U_sfnchk(dst, v->n, v->m, src->p, src->q, src->knu->m, src->knv->m, "U_SFNCOP", ws)) return 1;
   copy_knots(src->knu, dst->knu);
   copy_knots(src->knv, dst->knv);
   copy_rows(v->values, dst->svl->values, v->n, v->m);
@@ -333,8 +333,7 @@ int16_t U_curcor(const CURVE *cur, CFUNCTION *fx, CFUNCTION *fy, CFUNCTION *fz, 
   for (int k = 0; k < 4; ++k) {
     if (!outs[k]) continue;
     if (like(cur, outs[k], tag, ws)) return 1;
-    for (int32_t i = 0; i <= cur->pol->n; ++i)
-      outs[k]->cvl->values[i] = cur->pol->Pw[i].*fields[k];
+    for (int32_t i = 0; i <= cur->pol->n; ++i) outs[k]->cvl->values[i] = cur->pol->Pw[i].*fields[k];
   }
   return 0;
 }
@@ -354,8 +353,8 @@ int16_t U_surcor(const SURFACE *sur, SFUNCTION *fx, SFUNCTION *fy, SFUNCTION *fz
   return 0;
 }
 
-int16_t U_corcur(const CFUNCTION *fx, const CFUNCTION *fy, const CFUNCTION *fz,
-                 const CFUNCTION *fw, CURVE *outcur, STACKS *ws) {
+int16_t U_corcur(const CFUNCTION *fx, const CFUNCTION *fy, const CFUNCTION *fz, const CFUNCTION *fw,
+                 CURVE *outcur, STACKS *ws) {
   const char *tag = "U_CORCUR";
   if (!fx || !fy || !same_shape(fx, fy) || (fz && !same_shape(fx, fz)) ||
       (fw && !same_shape(fx, fw)))
@@ -367,8 +366,8 @@ int16_t U_corcur(const CFUNCTION *fx, const CFUNCTION *fy, const CFUNCTION *fz,
   return 0;
 }
 
-int16_t U_corsur(const SFUNCTION *fx, const SFUNCTION *fy, const SFUNCTION *fz,
-                 const SFUNCTION *fw, SURFACE *outsur, STACKS *ws) {
+int16_t U_corsur(const SFUNCTION *fx, const SFUNCTION *fy, const SFUNCTION *fz, const SFUNCTION *fw,
+                 SURFACE *outsur, STACKS *ws) {
   const char *tag = "U_CORSUR";
   if (!fx || !fy || !fz || !same_shape(fx, fy) || !same_shape(fx, fz) ||
       (fw && !same_shape(fx, fw)))
@@ -376,9 +375,8 @@ int16_t U_corsur(const SFUNCTION *fx, const SFUNCTION *fy, const SFUNCTION *fz,
   if (like(fx, outsur, tag, ws)) return 1;
   for (int32_t i = 0; i <= fx->svl->n; ++i)
     for (int32_t j = 0; j <= fx->svl->m; ++j)
-      outsur->net->Pw[i][j] =
-          CPOINT{fx->svl->values[i][j], fy->svl->values[i][j], fz->svl->values[i][j],
-                 fw ? fw->svl->values[i][j] : kWNR};
+      outsur->net->Pw[i][j] = CPOINT{fx->svl->values[i][j], fy->svl->values[i][j],
+                                     fz->svl->values[i][j], fw ? fw->svl->values[i][j] : kWNR};
   return 0;
 }
 

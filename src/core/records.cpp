@@ -33,41 +33,35 @@ void U_makknt(KNOTVECTOR *knt, double *U, int32_t m) { *knt = KNOTVECTOR{m, U}; 
 void U_makpl1(CPOLYGON *pol, CPOINT *Pw, int32_t n) { *pol = CPOLYGON{n, Pw}; }
 void U_maknt1(CNET *net, CPOINT **Pw, int32_t n, int32_t m) { *net = CNET{n, m, Pw}; }
 void U_makcvl(CVLIST *cvl, double *values, int32_t n) { *cvl = CVLIST{n, values}; }
-void U_maksvl(SVLIST *svl, double **values, int32_t n, int32_t m) {
-  *svl = SVLIST{n, m, values};
-}
-void U_makcu1(CURVE *cur, CPOLYGON *pol, int16_t p, KNOTVECTOR *knt) {
-  *cur = CURVE{pol, p, knt};
-}
+void U_maksvl(SVLIST *svl, double **values, int32_t n, int32_t m) { *svl = SVLIST{n, m, values}; }
+void U_makcu1(CURVE *cur, CPOLYGON *pol, int16_t p, KNOTVECTOR *knt) { *cur = CURVE{pol, p, knt}; }
 void U_makcf1(CFUNCTION *cfn, CVLIST *cvl, int16_t p, KNOTVECTOR *knt) {
   *cfn = CFUNCTION{cvl, p, knt};
 }
 void U_maksu1(SURFACE *sur, CNET *net, int16_t p, int16_t q, KNOTVECTOR *knu, KNOTVECTOR *knv) {
   *sur = SURFACE{net, p, q, knu, knv};
 }
-void U_maksf1(SFUNCTION *sfn, SVLIST *svl, int16_t p, int16_t q, KNOTVECTOR *knu,
-              KNOTVECTOR *knv) {
+void U_maksf1(SFUNCTION *sfn, SVLIST *svl, int16_t p, int16_t q, KNOTVECTOR *knu, KNOTVECTOR *knv) {
   *sfn = SFUNCTION{svl, p, q, knu, knv};
 }
 
-int16_t U_makpl2(CPOLYGON *pol, const double *x, const double *y, const double *z,
-                 const double *w, int32_t n, STACKS *ws) {
+int16_t U_makpl2(CPOLYGON *pol, const double *x, const double *y, const double *z, const double *w,
+                 int32_t n, STACKS *ws) {
   CPOINT *Pw = S_getcpa(x, y, z, w, n, ws);
   if (!Pw) return 1;
   U_makpl1(pol, Pw, n);
   return 0;
 }
 
-int16_t U_maknt2(CNET *net, double *const *x, double *const *y, double *const *z,
-                 double *const *w, int32_t n, int32_t m, STACKS *ws) {
+int16_t U_maknt2(CNET *net, double *const *x, double *const *y, double *const *z, double *const *w,
+                 int32_t n, int32_t m, STACKS *ws) {
   CPOINT **Pw = S_getcpm(x, y, z, w, n, m, ws);
   if (!Pw) return 1;
   U_maknt1(net, Pw, n, m);
   return 0;
 }
 
-int16_t U_makcu2(CURVE *cur, CPOINT *Pw, int32_t n, int16_t p, double *U, int32_t m,
-                 STACKS *ws) {
+int16_t U_makcu2(CURVE *cur, CPOINT *Pw, int32_t n, int16_t p, double *U, int32_t m, STACKS *ws) {
   CPOLYGON *pol = S_getpos(ws);
   if (!pol) return 1;
   KNOTVECTOR *knt = S_getkns(ws);
@@ -97,8 +91,8 @@ int16_t U_makcf2(CFUNCTION *cfn, double *values, int32_t n, int16_t p, double *U
   return 0;
 }
 
-int16_t U_maksu2(SURFACE *sur, CPOINT **Pw, int32_t n, int32_t m, int16_t p, int16_t q,
-                 double *U, double *V, int32_t r, int32_t s, STACKS *ws) {
+int16_t U_maksu2(SURFACE *sur, CPOINT **Pw, int32_t n, int32_t m, int16_t p, int16_t q, double *U,
+                 double *V, int32_t r, int32_t s, STACKS *ws) {
   CNET *net = S_getnes(ws);
   if (!net) return 1;
   KNOTVECTOR *knu = S_getkns(ws);
@@ -113,8 +107,8 @@ int16_t U_maksu2(SURFACE *sur, CPOINT **Pw, int32_t n, int32_t m, int16_t p, int
 }
 
 int16_t U_maksu3(SURFACE *sur, double *const *x, double *const *y, double *const *z,
-                 double *const *w, int32_t n, int32_t m, int16_t p, int16_t q, double *U,
-                 double *V, int32_t r, int32_t s, STACKS *ws) {
+                 double *const *w, int32_t n, int32_t m, int16_t p, int16_t q, double *U, double *V,
+                 int32_t r, int32_t s, STACKS *ws) {
   CPOINT **Pw = S_getcpm(x, y, z, w, n, m, ws);
   if (!Pw) return 1;
   return U_maksu2(sur, Pw, n, m, p, q, U, V, r, s, ws);
@@ -204,8 +198,7 @@ void U_defsur(SURFACE *sur, int32_t n, int32_t m, int16_t p, int16_t q, int32_t 
   sur->knu->m = r;
   sur->knv->m = s;
 }
-void U_defsfn(SFUNCTION *sfn, int32_t n, int32_t m, int16_t p, int16_t q, int32_t r,
-              int32_t s) {
+void U_defsfn(SFUNCTION *sfn, int32_t n, int32_t m, int16_t p, int16_t q, int32_t r, int32_t s) {
   sfn->svl->n = n;
   sfn->svl->m = m;
   sfn->p = p;

@@ -113,8 +113,7 @@ int16_t check(Rec *rec, int32_t n, int32_t m, int32_t type, int32_t bw, const ch
 }
 
 template <class Rec>
-void breakup(const Rec *rec, int32_t *n, int32_t *m, ElemOf<Rec> ***a, int32_t *type,
-             int32_t *bw) {
+void breakup(const Rec *rec, int32_t *n, int32_t *m, ElemOf<Rec> ***a, int32_t *type, int32_t *bw) {
   if (n) *n = rec->n;
   if (m) *m = rec->m;
   if (a) *a = rec->a;
@@ -162,52 +161,51 @@ T scan2(T *const *rows, int32_t n, int32_t m, int16_t mode) {
 
 extern "C" {
 
-#define ORVO_MATRIX_ROUTINES(REC, mak, ini, def, isn, get, chk, sto, bre, ind, tab, sget)      \
-  void mak(REC *rec, int32_t n, int32_t m, ElemOf<REC> **a, int32_t type, int32_t bw) {         \
-    make(rec, n, m, a, type, bw);                                                               \
-  }                                                                                             \
-  void ini(REC *rec) { init(rec); }                                                             \
-  void def(REC *rec, int32_t n, int32_t m, int32_t type, int32_t bw) {                          \
-    define(rec, n, m, type, bw);                                                                \
-  }                                                                                             \
-  int16_t isn(const REC *rec) { return holds_none(rec); }                                       \
-  int16_t get(REC *rec, int32_t n, int32_t m, int32_t type, int32_t bw, STACKS *ws) {           \
-    return allocate(rec, n, m, type, bw, ws);                                                   \
-  }                                                                                             \
-  int16_t chk(REC *rec, int32_t n, int32_t m, int32_t type, int32_t bw, const char *name,       \
-              STACKS *ws) {                                                                     \
-    return check(rec, n, m, type, bw, name, ws);                                                \
-  }                                                                                             \
-  int16_t sto(const REC *rec, int32_t n, int32_t m, const char *name) {                         \
-    return capacity(rec, n, m, name);                                                           \
-  }                                                                                             \
-  void bre(const REC *rec, int32_t *n, int32_t *m, ElemOf<REC> ***a, int32_t *type,             \
-           int32_t *bw) {                                                                       \
-    breakup(rec, n, m, a, type, bw);                                                            \
-  }                                                                                             \
-  void ind(const REC *rec, int32_t *n, int32_t *m) { breakup(rec, n, m, nullptr, nullptr, nullptr); } \
-  void tab(const REC *rec, ElemOf<REC> ***a) { *a = rec->a; }                                   \
-  REC *sget(int32_t n, int32_t m, int32_t type, int32_t bw, STACKS *ws) {                       \
-    return get_record<REC>(n, m, type, bw, ws);                                                 \
+#define ORVO_MATRIX_ROUTINES(REC, mak, ini, def, isn, get, chk, sto, bre, ind, tab, sget)          \
+  void mak(REC *rec, int32_t n, int32_t m, ElemOf<REC> **a, int32_t type, int32_t bw) {            \
+    make(rec, n, m, a, type, bw);                                                                  \
+  }                                                                                                \
+  void ini(REC *rec) { init(rec); }                                                                \
+  void def(REC *rec, int32_t n, int32_t m, int32_t type, int32_t bw) {                             \
+    define(rec, n, m, type, bw);                                                                   \
+  }                                                                                                \
+  int16_t isn(const REC *rec) { return holds_none(rec); }                                          \
+  int16_t get(REC *rec, int32_t n, int32_t m, int32_t type, int32_t bw, STACKS *ws) {              \
+    return allocate(rec, n, m, type, bw, ws);                                                      \
+  }                                                                                                \
+  int16_t chk(REC *rec, int32_t n, int32_t m, int32_t type, int32_t bw, const char *name,          \
+              STACKS *ws) {                                                                        \
+    return check(rec, n, m, type, bw, name, ws);                                                   \
+  }                                                                                                \
+  int16_t sto(const REC *rec, int32_t n, int32_t m, const char *name) {                            \
+    return capacity(rec, n, m, name);                                                              \
+  }                                                                                                \
+  void bre(const REC *rec, int32_t *n, int32_t *m, ElemOf<REC> ***a, int32_t *type, int32_t *bw) { \
+    breakup(rec, n, m, a, type, bw);                                                               \
+  }                                                                                                \
+  void ind(const REC *rec, int32_t *n, int32_t *m) {                                               \
+    breakup(rec, n, m, nullptr, nullptr, nullptr);                                                 \
+  }                                                                                                \
+  void tab(const REC *rec, ElemOf<REC> ***a) { *a = rec->a; }                                      \
+  REC *sget(int32_t n, int32_t m, int32_t type, int32_t bw, STACKS *ws) {                          \
+    return get_record<REC>(n, m, type, bw, ws);                                                    \
   }
 
-ORVO_MATRIX_ROUTINES(RMATRIX, M_makrma, M_inirma, M_rmadef, M_isrman, M_getrma, M_rmachk,
-                     E_rmasto, M_rmabre, M_rmaind, M_rmarmp, S_getrma)
-ORVO_MATRIX_ROUTINES(IMATRIX, M_makima, M_iniima, M_imadef, M_isiman, M_getima, M_imachk,
-                     E_imasto, M_imabre, M_imaind, M_imaimp, S_getima)
-ORVO_MATRIX_ROUTINES(PMATRIX, M_makpma, M_inipma, M_pmadef, M_ispman, M_getpma, M_pmachk,
-                     E_pmasto, M_pmabre, M_pmaind, M_pmapmp, S_getpma)
-ORVO_MATRIX_ROUTINES(CMATRIX, M_makcma, M_inicma, M_cmadef, M_iscman, M_getcma, M_cmachk,
-                     E_cmasto, M_cmabre, M_cmaind, M_cmacmp, S_getcma)
+ORVO_MATRIX_ROUTINES(RMATRIX, M_makrma, M_inirma, M_rmadef, M_isrman, M_getrma, M_rmachk, E_rmasto,
+                     M_rmabre, M_rmaind, M_rmarmp, S_getrma)
+ORVO_MATRIX_ROUTINES(IMATRIX, M_makima, M_iniima, M_imadef, M_isiman, M_getima, M_imachk, E_imasto,
+                     M_imabre, M_imaind, M_imaimp, S_getima)
+ORVO_MATRIX_ROUTINES(PMATRIX, M_makpma, M_inipma, M_pmadef, M_ispman, M_getpma, M_pmachk, E_pmasto,
+                     M_pmabre, M_pmaind, M_pmapmp, S_getpma)
+ORVO_MATRIX_ROUTINES(CMATRIX, M_makcma, M_inicma, M_cmadef, M_iscman, M_getcma, M_cmachk, E_cmasto,
+                     M_cmabre, M_cmaind, M_cmacmp, S_getcma)
 #undef ORVO_MATRIX_ROUTINES
 
 double M_r1mima(const double *values, int32_t n, int16_t mode) { return scan1(values, n, mode); }
 double M_r2mima(double *const *rows, int32_t n, int32_t m, int16_t mode) {
   return scan2(rows, n, m, mode);
 }
-int32_t M_i1mima(const int32_t *values, int32_t n, int16_t mode) {
-  return scan1(values, n, mode);
-}
+int32_t M_i1mima(const int32_t *values, int32_t n, int16_t mode) { return scan1(values, n, mode); }
 int32_t M_i2mima(int32_t *const *rows, int32_t n, int32_t m, int16_t mode) {
   return scan2(rows, n, m, mode);
 }

@@ -6,12 +6,12 @@
 #include <orvo/orvo.h>
 
 static int failures = 0;
-#define EXPECT(cond)                                          \
-  do {                                                        \
-    if (!(cond)) {                                            \
+#define EXPECT(cond)                                             \
+  do {                                                           \
+    if (!(cond)) {                                               \
       fprintf(stderr, "%s:%d: %s\n", __FILE__, __LINE__, #cond); \
-      ++failures;                                             \
-    }                                                         \
+      ++failures;                                                \
+    }                                                            \
   } while (0)
 
 int main(void) {

@@ -59,11 +59,11 @@ TEST(KnotVectorCheck, RejectsBadVectorsWithError4) {
   E_clrerr();
   EXPECT_EQ(kntdef({0, 0, 0, 0.5, 0.5, 0.5, 1, 1, 1}, 2), 1);  // interior multiplicity 3
   EXPECT_TRUE(HasError(4, "T_KNTDEF"));
-  EXPECT_EQ(kntdef({0, 0, 1, 1, 1}, 2), 1);                  // start multiplicity 2
-  EXPECT_EQ(kntdef({0, 0, 0, 1, 1}, 2), 1);                  // end multiplicity 2
-  EXPECT_EQ(kntdef({0, 0, 0, 0.7, 0.4, 1, 1, 1}, 2), 1);     // decreasing
-  EXPECT_EQ(kntdef({0, 0, 0, 0, 1, 1, 1}, 2), 1);            // start multiplicity 4
-  EXPECT_EQ(kntdef({3}, 1), 1);                              // one knot, degree 1
+  EXPECT_EQ(kntdef({0, 0, 1, 1, 1}, 2), 1);               // start multiplicity 2
+  EXPECT_EQ(kntdef({0, 0, 0, 1, 1}, 2), 1);               // end multiplicity 2
+  EXPECT_EQ(kntdef({0, 0, 0, 0.7, 0.4, 1, 1, 1}, 2), 1);  // decreasing
+  EXPECT_EQ(kntdef({0, 0, 0, 0, 1, 1, 1}, 2), 1);         // start multiplicity 4
+  EXPECT_EQ(kntdef({3}, 1), 1);                           // one knot, degree 1
   EXPECT_EQ(kntdef({0, 0, 1, 1}, -1), 1);
 }
 
@@ -229,7 +229,7 @@ TEST(FloatGuard, SumsAndDifferences) {
   EXPECT_EQ(M_chkfop(big, big, 1), 1);
   EXPECT_EQ(M_chkfop(big, std::nextafter(big, 0.0) / 2, 1), 0);
   EXPECT_EQ(M_chkfop(-big, -big, 1), 1);
-  EXPECT_EQ(M_chkfop(big, -big, 1), 0);  // opposite signs never overflow
+  EXPECT_EQ(M_chkfop(big, -big, 1), 0);     // opposite signs never overflow
   EXPECT_EQ(M_chkfop(0.0, DBL_MAX, 1), 0);  // zero counts as negative
   EXPECT_EQ(M_chkfop(big, -big, 2), 1);
   EXPECT_EQ(M_chkfop(big, big, 2), 0);
@@ -240,7 +240,7 @@ TEST(FloatGuard, SumsAndDifferences) {
 TEST(FloatGuard, ProductsAndQuotientsNearTheLimits) {
   EXPECT_EQ(M_chkfop(0.0, DBL_MAX, 3), 0);
   EXPECT_EQ(M_chkfop(1e200, 1e100, 3), 0);
-  EXPECT_EQ(M_chkfop(1e200, 1e109, 3), 1);  // overflows
+  EXPECT_EQ(M_chkfop(1e200, 1e109, 3), 1);    // overflows
   EXPECT_EQ(M_chkfop(1e-200, 1e-109, 3), 1);  // underflows
   EXPECT_EQ(M_chkfop(-1e-200, 1e-100, 3), 0);
   EXPECT_EQ(M_chkfop(1.0, 0.0, 4), 1);

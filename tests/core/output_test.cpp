@@ -14,7 +14,8 @@ CURVE make_curve(STACKS *ws, int32_t n, int16_t p, bool rational, bool three_d) 
   U_inicur(&cur);
   EXPECT_EQ(U_getcur(&cur, n, p, n + p + 1, ws), 0);
   for (int32_t i = 0; i <= n; ++i)
-    cur.pol->Pw[i] = CPOINT{1.0 + i, 2.0 * i, three_d ? 0.5 * i : kZ2D, rational ? 1.0 + 0.1 * i : kWNR};
+    cur.pol->Pw[i] =
+        CPOINT{1.0 + i, 2.0 * i, three_d ? 0.5 * i : kZ2D, rational ? 1.0 + 0.1 * i : kWNR};
   for (int32_t i = 0; i <= n + p + 1; ++i) cur.knt->U[i] = i;
   return cur;
 }

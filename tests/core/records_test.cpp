@@ -9,7 +9,7 @@ TEST(Records, MakersFromCoordinateArrays) {
   double U[] = {0, 0, 0, 1, 1, 1};
   CURVE cur;
   ASSERT_EQ(U_makcu3(&cur, x, y, z, w, 2, 2, U, 5, &ws), 0);
-  EXPECT_EQ(cur.knt->U, U);  // knots stay the caller's
+  EXPECT_EQ(cur.knt->U, U);          // knots stay the caller's
   EXPECT_EQ(cur.pol->Pw[1].x, 2.0);  // taken as given, not weighted
   EXPECT_EQ(cur.pol->Pw[1].w, 2.0);
   EXPECT_EQ(U_iscur3(&cur), 0);
