@@ -243,9 +243,11 @@ int16_t M_rafbpv(const RMATRIX *lu, const int32_t *indx, double *b) {
 int16_t M_rmainv(RMATRIX *a, int16_t factored, RMATRIX *inv, STACKS *ws) {
   static const char kTag[] = "M_RMAINV";
   if (check_square(a, true, kTag)) return 1;
-  const RMATRIX factors = *a;  // inv may be a itself
+  // inv may be a itself, and sizing it redefines the record as a full
+  // matrix; the factors keep the storage that a had on entry.
+  RMATRIX factors = *a;
   if (size_inverse(inv, factors.n, kTag, ws)) return 1;
-  if (!factored && M_ludcmp(a)) return 1;
+  if (!factored && M_ludcmp(&factors)) return 1;
   return invert_columns(factors, inv, [&](double *x) { return M_rafoba(&factors, x, x); });
 }
 

@@ -217,7 +217,8 @@ void M_prtrma(const RMATRIX *rec) {
   const bool known = type >= 0 && type <= 3;
   if (known) std::printf("%s\n", kWords[type]);
   std::printf("%d\n", static_cast<int>(rec->bw));
-  if (!known) return;
+  // A record without an element table has no elements to print.
+  if (!known || !rec->a) return;
   for (int32_t i = 0; i <= rec->n; ++i) {
     // Columns of row i in storage: full 0..m, lower-left 0..i, upper-right
     // i..m, banded the bw stored entries.

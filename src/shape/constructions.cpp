@@ -1,6 +1,8 @@
 // Small constructions and frames: a straight line as a curve, a curve on
 // given control points with uniform knots, the Frenet frame of a curve and
 // the point of a surface along a curve in its parameter plane.
+#include <cstdint>
+
 #include "arith/vector_ops.hpp"
 #include "shape/shape_ops.hpp"
 
@@ -24,7 +26,9 @@ int16_t N_curlin(POINT P, VECTOR D, CURVE *cur, STACKS *ws) {
 int16_t N_curpoi(const POINT *points, int32_t n, int16_t p, CURVE *cur, STACKS *ws) {
   const char *tag = "N_CURPOI";
   if (!cur) return fail(kErrCurveDef, tag);
-  if (!points || p < 0 || p > n || p > MAXDEGREE) return fail(kErrInconsistent, tag);
+  // The knot vector's highest index n + p + 1 must itself be an index.
+  if (!points || p < 0 || p > n || p > MAXDEGREE || n > INT32_MAX - p - 1)
+    return fail(kErrInconsistent, tag);
   if (U_curchk(cur, n, p, n + p + 1, tag, ws)) return 1;
   for (int32_t i = 0; i <= n; ++i) A_poicpt(points[i], &cur->pol->Pw[i]);
   // Clamped, with the n-p interior knots spaced evenly over (0, 1).
