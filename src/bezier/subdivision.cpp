@@ -47,7 +47,9 @@ void measure(const CPOINT *P, int32_t p, double &tol, double &len, int depth, CP
   CPOINT *deeper = work + 2 * (p + 1);
   double tl = tol / 2.0;
   measure(left, p, tl, len, depth + 1, deeper);
-  double tr = tol - tl;
+  // What the left half left over; never negative, so that a straight right
+  // half stops at once even when the left half used more than its share.
+  double tr = std::max(tol - tl, 0.0);
   measure(right, p, tr, len, depth + 1, deeper);
   tol = tl + tr;
 }

@@ -145,13 +145,13 @@ T scan(int64_t count, int16_t mode, At at) {
 
 template <class T>
 T scan1(const T *values, int32_t n, int16_t mode) {
-  if (n < 0) return T{};
+  if (!values || n < 0) return T{};
   return scan<T>(static_cast<int64_t>(n) + 1, mode, [&](int64_t i) { return values[i]; });
 }
 
 template <class T>
 T scan2(T *const *rows, int32_t n, int32_t m, int16_t mode) {
-  if (n < 0 || m < 0) return T{};
+  if (!rows || n < 0 || m < 0) return T{};
   const int64_t cols = static_cast<int64_t>(m) + 1;
   return scan<T>((static_cast<int64_t>(n) + 1) * cols, mode,
                  [&](int64_t i) { return rows[i / cols][i % cols]; });

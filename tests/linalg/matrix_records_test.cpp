@@ -117,6 +117,8 @@ TEST(MinMaxScans, StrictComparisonsAndDefaults) {
   double *drows[] = {d0, d1};
   EXPECT_EQ(M_r2mima(drows, 1, 1, 2), 9.5);
   EXPECT_EQ(M_r2mima(drows, -1, 1, 2), 0.0);
+  EXPECT_EQ(M_r1mima(nullptr, 3, 1), 0.0);  // no array: nothing to scan
+  EXPECT_EQ(M_i2mima(nullptr, 1, 1, 2), 0);
 }
 
 namespace {
