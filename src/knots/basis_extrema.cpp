@@ -72,12 +72,14 @@ int16_t N_kntmax(const KNOTVECTOR *knt, int32_t i, int16_t p, double tol, double
   }
 
   // Scan for the first sample where the function falls: [prev, u] brackets
-  // the maximum.
-  const double h0 = (hi - lo) / (kScanSteps * p);
+  // the maximum. The samples are counted, not accumulated: a step below the
+  // spacing of the doubles near the support would leave the sum in place.
+  const int steps = kScanSteps * p;
+  const double h0 = (hi - lo) / steps;
   double u = lo, prev = lo;
-  while (u < hi) {
+  for (int k = 1; k <= steps; ++k) {
     prev = u;
-    u = std::min(u + h0, hi);
+    u = k == steps ? hi : std::min(lo + k * h0, hi);
     if (derivs_at(knt, i, p, u, 1).v[1] < 0.0) break;
   }
 

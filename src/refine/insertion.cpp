@@ -34,7 +34,7 @@ int16_t N_toocki(CURVE *c, double u, int32_t r, CURVE *out, STACKS *ws_in, STACK
   const int32_t n = c->pol->n, m = c->knt->m;
   KnotSite at;
   if (E_endpar(c->knt, u, tag) || locate(c->knt, p, u, tag, at)) return 1;
-  if (r < 0 || at.s + r > p) return fail(kErrParameter, tag);
+  if (check_insertion_count(r, at, p, tag)) return 1;
 
   LocalStacks local;
   Insertion ins;
@@ -56,7 +56,7 @@ int16_t N_tooski(SURFACE *s, double t, int32_t r, int16_t dir, SURFACE *out, STA
   const SurfaceAxis ax = surface_axis(s, dir);
   KnotSite at;
   if (E_endpar(ax.knt, t, tag) || locate(ax.knt, ax.p, t, tag, at)) return 1;
-  if (r < 0 || at.s + r > ax.p) return fail(kErrParameter, tag);
+  if (check_insertion_count(r, at, ax.p, tag)) return 1;
 
   LocalStacks local;
   Insertion ins;

@@ -253,6 +253,13 @@ struct KnotSite {
 int16_t locate(const KNOTVECTOR *knt, int p, double u, const char *tag, KnotSite &site);
 
 // ---- Knot insertion ---------------------------------------------------------
+// Inserting u r times at a site of multiplicity at.s must leave it at most
+// p (error 6 otherwise); compared without forming at.s + r, which a huge r
+// would overflow.
+inline int16_t check_insertion_count(int32_t r, const KnotSite &at, int p, const char *tag) {
+  return (r >= 0 && r <= p - at.s) ? 0 : fail(kErrParameter, tag);
+}
+
 // Inserting u r times at site (k, s) of degree-p knots U: the blend ratio
 // of pass j = 1..r and point i = 0..p-j-s is alpha(j, i).
 struct Insertion {

@@ -97,3 +97,15 @@ TEST(BasisMaximum, Refusals) {
   EXPECT_EQ(N_kntmma(&k.kv, 2, 2, 0.0, mins, maxs, &umax), 1);
   EXPECT_TRUE(HasError(12, "N_KNTMAX"));
 }
+
+// Knots so far from zero that a tenth of a span is below their spacing: the
+// scan for the maximum must still end, with a value or a documented error.
+TEST(BasisExtremaTest, MaximumEndsWhereStepsVanishBelowTheKnotSpacing) {
+  Knots k({1e16, 1e16 + 2, 1e16 + 4, 1e16 + 6, 1e16 + 8});
+  double nmax = 0.0, umax = 0.0;
+  E_clrerr();
+  if (N_kntmax(&k.kv, 0, 2, 1e-10, &nmax, &umax) == 0)
+    EXPECT_NEAR(nmax, 0.75, 0.1);
+  else
+    EXPECT_TRUE(HasError(12, "N_KNTMAX"));
+}

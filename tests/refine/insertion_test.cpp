@@ -73,6 +73,23 @@ TEST(KnotInsertion, Refusals) {
   EXPECT_TRUE(U_iscurn(&out));
 }
 
+// A count so large that adding the knot's multiplicity would overflow is
+// refused like any count above p - s, on curves and surfaces.
+TEST(KnotInsertion, HugeCountAtAnExistingKnot) {
+  std::mt19937 rng(3);
+  Workspace ws;
+  CURVE *c = make_curve(ws, 3, knots(3, 0, 1, {{0.4, 2}}), false, false, rng);
+  SURFACE *s =
+      make_surface(ws, 3, 2, knots(3, 0, 1, {{0.4, 2}}), knots(2, 0, 1, {{0.4, 1}}), false, rng);
+  CURVE out = empty_curve();
+  SURFACE sout;
+  U_inisur(&sout);
+  for (int32_t r : {INT32_MAX, INT32_MAX - 1}) {
+    EXPECT_FAILS(N_toocki(c, 0.4, r, &out, ws, ws), 6, "N_TOOCKI");
+    for (int16_t dir : {1, 2}) EXPECT_FAILS(N_tooski(s, 0.4, r, dir, &sout, ws, ws), 6, "N_TOOSKI");
+  }
+}
+
 // In place the record gets fresh arrays and the old ones leave ws_in; with
 // each allocation failing in turn the curve and ws_in stay as they were.
 TEST(KnotInsertion, InPlace) {
