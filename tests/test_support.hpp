@@ -50,6 +50,12 @@ inline ::testing::AssertionResult HasError(int32_t code, const char *tag) {
          << code << " \"" << tag << "\"";
 }
 
+// Expects the error state to hold code under tag, then clears it.
+inline void expect_error(int32_t code, const char *tag) {
+  EXPECT_TRUE(HasError(code, tag));
+  E_clrerr();
+}
+
 constexpr double kZ2D = DBL_MAX;
 constexpr double kWNR = -DBL_MAX;
 

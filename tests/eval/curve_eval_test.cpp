@@ -10,21 +10,14 @@
 #include "core/internal.hpp"
 #include "eval/reference.hpp"
 #include "orvo/orvo.h"
+#include "test_support.hpp"
 
 using evaltest::CurveData;
 using evaltest::dist;
 using evaltest::norm;
+using orvo_test::expect_error;
 
 namespace {
-
-void expect_error(int32_t code, const char *tag) {
-  const char *routine = nullptr;
-  int32_t c = -1;
-  E_GetOrvoError(&routine, &c);
-  EXPECT_EQ(c, code);
-  EXPECT_STREQ(routine, tag);
-  E_clrerr();
-}
 
 // The four kinds of geometry one record type carries.
 struct Kind {

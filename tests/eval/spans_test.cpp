@@ -9,20 +9,13 @@
 #include "core/internal.hpp"
 #include "eval/reference.hpp"
 #include "orvo/orvo.h"
+#include "test_support.hpp"
 
 using evaltest::cox_de_boor;
 using evaltest::cox_de_boor_der;
+using orvo_test::expect_error;
 
 namespace {
-
-void expect_error(int32_t code, const char *tag) {
-  const char *routine = nullptr;
-  int32_t c = -1;
-  E_GetOrvoError(&routine, &c);
-  EXPECT_EQ(c, code);
-  EXPECT_STREQ(routine, tag);
-  E_clrerr();
-}
 
 struct Knots {
   std::vector<double> U;

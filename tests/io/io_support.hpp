@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/internal.hpp"
+#include "test_support.hpp"
 
 namespace orvo_test {
 
@@ -31,14 +32,6 @@ inline void spill(const std::string &path, const std::string &text) {
 inline bool file_exists(const std::string &path) { return std::ifstream(path).good(); }
 
 // Asserts the last error's code and routine tag, then clears the state.
-inline void expect_error(int32_t code, const char *tag) {
-  const char *routine = nullptr;
-  int32_t got = 0;
-  E_GetOrvoError(&routine, &got);
-  EXPECT_EQ(got, code);
-  EXPECT_STREQ(routine, tag);
-  E_clrerr();
-}
 
 inline bool ws_empty(const STACKS &ws) {
   for (const STACKNODE *h : ws.head)
