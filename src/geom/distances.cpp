@@ -106,12 +106,8 @@ int16_t G_displn(LINE line, POINT X, double *d) {
 
 // Distance from X to the plane, through the foot of X on it.
 int16_t G_disppl(PLANE pln, POINT X, double *d) {
-  const LINE normal{X, pln.N, 0};
   POINT F;
-  double t;
-  int16_t found;
-  if (line_plane(normal, pln, &F, &t, &found, "G_DISPPL")) return 1;
-  if (!found) return fail(kErrFloat, "G_DISPPL");
+  if (foot_on_plane(pln, X, &F, "G_DISPPL")) return 1;
   *d = distance3(X, F);
   return 0;
 }

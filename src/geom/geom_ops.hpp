@@ -85,6 +85,15 @@ inline int16_t project_on_line(const LINE &line, const POINT &X, POINT *F, doubl
   return line_plane(line, PLANE{X, line.D}, F, t, found, tag);
 }
 
+// Foot of X on the plane (the line through X along N cut with it); a
+// foot that cannot be found (zero normal length) is error 11 under tag.
+inline int16_t foot_on_plane(const PLANE &pln, const POINT &X, POINT *F, const char *tag) {
+  double t;
+  int16_t found;
+  if (line_plane(LINE{X, pln.N, 0}, pln, F, &t, &found, tag)) return 1;
+  return found ? 0 : fail(kErrFloat, tag);
+}
+
 // Distance from X to the segment AB; with foot_only the perpendicular
 // distance when the foot lies on the segment and -1 otherwise. A segment
 // shorter than POINT_TOLERANCE counts as its midpoint. Error 11 under tag

@@ -71,12 +71,8 @@ int16_t G_prjpln(LINE line, POINT X, POINT *F, double *t, int16_t *found) {
 
 // Foot of X on the plane: the line through X along N cut with it.
 int16_t G_prjppl(PLANE pln, POINT X, POINT *F) {
-  const LINE normal{X, pln.N, 0};
   POINT foot;
-  double t;
-  int16_t found;
-  if (line_plane(normal, pln, &foot, &t, &found, "G_PRJPPL")) return 1;
-  if (!found) return fail(kErrFloat, "G_PRJPPL");
+  if (foot_on_plane(pln, X, &foot, "G_PRJPPL")) return 1;
   *F = foot;
   return 0;
 }
