@@ -165,6 +165,214 @@ ORVO_API int16_t N_toossg(SURFACE *s, double u_lo, double u_hi, double v_lo, dou
                           SURFACE *out, STACKS *ws_in, STACKS *ws_out);
 ORVO_API int16_t N_tooccp(CURVE *c, CURVE ***parts, int32_t *last, STACKS *ws);
 
+
+/* ---- Power-form reparameterisation and planar projections -------------- */
+
+/** @brief Re-expresses a power-form curve over a new interval [a, b].
+ *  @param cur power-form curve (in; its two knots are the old interval).
+ *  @param a, b the new interval.
+ *  @param out result (out): cur itself (in place: new coefficients from
+ *  ws_in, the old ones released) or another record (check-or-allocate in
+ *  ws_out).
+ *  @return 0, or 1 with error 1/7 (record), 11 (interval), 9/15 (output),
+ *  under "N_CPLREP". */
+ORVO_API int16_t N_cplrep(CURVE *cur, double a, double b, CURVE *out, STACKS *ws_in,
+                          STACKS *ws_out);
+
+/** @brief The surface twin of N_cplrep: u over [a, b], v over [c, d]. */
+ORVO_API int16_t N_splrep(SURFACE *sur, double a, double b, double c, double d, SURFACE *out,
+                          STACKS *ws_in, STACKS *ws_out);
+
+/** @brief Projects a curve onto the plane through Q with normal N.
+ *  @param mode 1 parallel projection along the direction V, 2 central
+ *  projection from the eye point V.
+ *  @param out result (out): cur itself or another record (check-or-allocate
+ *  in ws); same degree and knots, weights kept.
+ *  @return 0, or 1 with error 13 (mode), 17 (zero normal or direction), 14
+ *  (direction parallel to the plane), 11 (a point on the plane through the
+ *  eye parallel to the projection plane), 7, 9, 15, under "N_CURPRJ". */
+ORVO_API int16_t N_curprj(CURVE *cur, POINT Q, VECTOR N, VECTOR V, int16_t mode, CURVE *out,
+                          STACKS *ws);
+
+/** @brief The surface twin of N_curprj ("N_SURPRJ"). */
+ORVO_API int16_t N_surprj(SURFACE *sur, POINT Q, VECTOR N, VECTOR V, int16_t mode, SURFACE *out,
+                          STACKS *ws);
+
+/* ---- Trimmed-surface tessellation ---------------------------------------
+ * A surface trimmed by closed loops of 2-D curves drawn in its parameter
+ * plane becomes a triangle mesh. Mesh coordinates are in the metric
+ * parameter plane [0, Lu] x [0, Lv]: surface parameters are
+ * u = u0 + u' (u1 - u0) / Lu and v = v0 + v' (v1 - v0) / Lv with Lu, Lv
+ * from N_tesesa and [u0, u1] x [v0, v1] the surface's domain. The mesh is
+ * given by neighbour lists: nb[i][0..c[i]] are the neighbours of point i
+ * in order around it, a closed ring (first repeated last) for an interior
+ * point, nb[i][0] = -1 for a point not in the mesh. */
+
+/** @brief Tessellates a trimmed surface.
+ *  @param sur the surface (in).
+ *  @param outer outer[r][k], k = 0..nouter[r]: the curves of region r's
+ *  outer loop, in order (in).
+ *  @param holes holes[r][h][k], k = 0..nhcur[r][h]: the curves of hole h
+ *  of region r, h = 0..nholes[r] (nholes[r] = -1: none; holes and nhcur
+ *  may then be null for that region).
+ *  @param nr highest region index.
+ *  @param ctol chord tolerance (model space, >= POINT_TOLERANCE).
+ *  @param ftol flatness tolerance (model space, >= POINT_TOLERANCE).
+ *  @param trel trimming tolerance relative to the surface's size.
+ *  @param u, v (out) point coordinates, highest index *np, allocated in ws.
+ *  @param nb, c (out) neighbour lists and their highest indices, in ws.
+ *  @return 0, or 1 with error 19 (tolerance below 1e-7, a loop of fewer
+ *  than four polygon points), 17 (a curve without polyline points, a cell
+ *  that cannot be meshed), 11 (degenerate parameter range or guarded
+ *  division), 7/14 (inconsistent arguments), 6 (cell too narrow), 15
+ *  (memory, point bookkeeping), under "N_TESSUR" or the failing stage. */
+ORVO_API int16_t N_tessur(const SURFACE *sur, CURVE ***outer, CURVE ****holes, int32_t nr,
+                          const int32_t *nouter, const int32_t *nholes, int32_t **nhcur,
+                          double ctol, double ftol, double trel, double **u, double **v,
+                          int32_t *np, int32_t ***nb, int32_t **c, STACKS *ws);
+
+/** @brief Size estimate of a surface from its Euclidean control net.
+ *  @param A (out) largest u-direction polygon length times largest
+ *  v-direction length.
+ *  @param Lu, Lv (out) mean control-polygon lengths along u (columns) and
+ *  v (rows).
+ *  @return 0, or 1 with error 2 "N_TESESA" for a surface without net. */
+ORVO_API int16_t N_tesesa(const SURFACE *sur, double *A, double *Lu, double *Lv);
+
+/** @brief Chord test of the piece [t0, t1] of a trimming curve.
+ *  @param sur surface; cur 2-D curve in its parameter plane (in).
+ *  @param dev (out) largest distance of the control points of the cubic
+ *  through the surface points at t0, (2t0+t1)/3, (t0+2t1)/3, t1 from the
+ *  chord of the first and last.
+ *  @return 0, or 1 with the evaluation's or solver's error under
+ *  "N_TESPAE". */
+ORVO_API int16_t N_tespae(const SURFACE *sur, const CURVE *cur, double t0, double t1,
+                          double *dev);
+
+/** @brief Polyline of one trimming curve within a model-space chord
+ *  tolerance.
+ *  @param sur surface; cur 2-D curve in its parameter plane (in).
+ *  @param tol chord tolerance (>= POINT_TOLERANCE, else error 19).
+ *  @param u, v (out) the polyline's parameter-plane points, highest index
+ *  *n, allocated in ws; in order of increasing curve parameter.
+ *  @return 0, or 1 with error 19, 11 or the evaluation's error under
+ *  "N_TESPTC". */
+ORVO_API int16_t N_tesptc(const SURFACE *sur, CURVE *cur, double tol, double **u, double **v,
+                          int32_t *n, STACKS *ws);
+
+/** @brief Adaptive subdivision of the metric parameter rectangle into flat
+ *  cells, cells outside the trimmed regions dropped.
+ *  @param ftol flatness tolerance (>= POINT_TOLERANCE, else error 19).
+ *  @param reg, nr trimming polygons (metric plane) and highest region index.
+ *  @param d absolute trimming tolerance.
+ *  @param g (out) points, edge flags and grid, allocated in ws.
+ *  @return 0, or 1 with error 19, 6 (a cell narrower than 1e-12), 15,
+ *  under "N_TESSUB". */
+ORVO_API int16_t N_tessub(const SURFACE *sur, double ftol, const TRIMREGION *reg, int32_t nr,
+                          double d, TESSGRID *g, STACKS *ws);
+
+/** @brief Meshes the leaf cells of a subdivision, clipped by the trimming
+ *  polygons.
+ *  @param g subdivision from N_tessub (in/out: points are appended; its
+ *  arrays must belong to ws).
+ *  @param reg, nr trimming polygons and highest region index.
+ *  @param d absolute trimming tolerance; Lu, Lv the metric domain.
+ *  @param nb, c (out) neighbour lists of points 0..g->np, in ws.
+ *  @return 0, or 1 with error 17 (a cell that cannot be meshed), 15, 11,
+ *  under "N_TESDEL". */
+ORVO_API int16_t N_tesdel(TESSGRID *g, const TRIMREGION *reg, int32_t nr, double d, double Lu,
+                          double Lv, int32_t ***nb, int32_t **c, STACKS *ws);
+
+/** @brief The polygons of one leaf cell clipped by a region's loops.
+ *  @param g subdivision (in/out: new points appended; arrays in ws).
+ *  @param i, j grid indices of the cell's lower-left corner.
+ *  @param region the region's trimming polygons; d tolerance; Lu, Lv the
+ *  metric domain.
+ *  @param idx, start (out) polygon k is idx[start[k] .. start[k+1]-1],
+ *  k = 0..*npoly (start has *npoly+2 entries), each with the area to mesh
+ *  on its left; *npoly = -1 when the cell holds nothing to mesh.
+ *  @return 0, or 1 with error 17 (no cell at (i, j), a polygon of fewer
+ *  than three points, an unmatched intersection), 15, under "N_TESPOL". */
+ORVO_API int16_t N_tespol(TESSGRID *g, int32_t i, int32_t j, const TRIMREGION *region, double d,
+                          double Lu, double Lv, int32_t **idx, int32_t **start, int32_t *npoly,
+                          STACKS *ws);
+
+/** @brief Intersection of one side of a cell with a segment AB.
+ *  @param side 1 lower (v = ymin), 2 right (u = xmax), 3 upper (v = ymax),
+ *  4 left (u = xmin); the sides run counter-clockwise.
+ *  @param pos (out) position of the crossing along the side, 0..1 in its
+ *  counter-clockwise direction; xu, xv the point; found 1 or 0.
+ *  @return 0, or 1 with error 13 "N_TESLPI" for another side code. */
+ORVO_API int16_t N_teslpi(RECTANGLE cell, int16_t side, double au, double av, double bu,
+                          double bv, double d, double *pos, double *xu, double *xv,
+                          int16_t *found);
+
+/** @brief Intersection of the segments AB and CD with tolerance d.
+ *  @param s, t (out) crossing parameters on AB and CD; xu, xv the midpoint
+ *  of the two crossing points; found 1, or 0 for parallel or distant
+ *  segments (a refused division also gives 0).
+ *  @return 0. */
+ORVO_API int16_t N_teslsi(double au, double av, double bu, double bv, double cu, double cv,
+                          double du, double dv, double d, double *s, double *t, double *xu,
+                          double *xv, int16_t *found);
+
+/* ---- Mesh queries -------------------------------------------------------
+ * Every query takes the mesh (nb, c, N: neighbour lists, their highest
+ * indices, highest point index) first and returns fresh int32 arrays in ws
+ * with their highest index (-1: none). The point queries need N >= 2
+ * (error 14) and indices in 0..N (error 7), under their own tag. */
+
+/** @brief All points in use (nb[i][0] != -1). */
+ORVO_API int16_t N_tesbap(int32_t *const *nb, const int32_t *c, int32_t N, int32_t **pts,
+                          int32_t *last, STACKS *ws);
+/** @brief All edges (i, j), j a neighbour of i, j > i. */
+ORVO_API int16_t N_tesbae(int32_t *const *nb, const int32_t *c, int32_t N, int32_t **e0,
+                          int32_t **e1, int32_t *last, STACKS *ws);
+/** @brief All triangles, each once, from its smallest point index. */
+ORVO_API int16_t N_tesbat(int32_t *const *nb, const int32_t *c, int32_t N, int32_t **t0,
+                          int32_t **t1, int32_t **t2, int32_t *last, STACKS *ws);
+/** @brief A copy of the neighbour list of point i (last = c[i]). */
+ORVO_API int16_t N_tesbpp(int32_t *const *nb, const int32_t *c, int32_t N, int32_t i,
+                          int32_t **list, int32_t *last, STACKS *ws);
+/** @brief The edges at point i: e0 all i, e1 its neighbour list. */
+ORVO_API int16_t N_tesbpl(int32_t *const *nb, const int32_t *c, int32_t N, int32_t i,
+                          int32_t **e0, int32_t **e1, int32_t *last, STACKS *ws);
+/** @brief The triangles at point i: (i, nb[i][k], nb[i][k+1]). */
+ORVO_API int16_t N_tesbpt(int32_t *const *nb, const int32_t *c, int32_t N, int32_t i,
+                          int32_t **t0, int32_t **t1, int32_t **t2, int32_t *last, STACKS *ws);
+/** @brief The (at most two) triangles on either side of the edge a-b;
+ *  error 7 when a and b are not neighbours or share no triangle. */
+ORVO_API int16_t N_tesblt(int32_t *const *nb, const int32_t *c, int32_t N, int32_t a, int32_t b,
+                          int32_t **t0, int32_t **t1, int32_t **t2, int32_t *last, STACKS *ws);
+/** @brief The (at most three) triangles across the edges of triangle
+ *  (a, b, cc), in the order of the edges (a, b), (b, cc), (cc, a). */
+ORVO_API int16_t N_tesbtt(int32_t *const *nb, const int32_t *c, int32_t N, int32_t a, int32_t b,
+                          int32_t cc, int32_t **t0, int32_t **t1, int32_t **t2, int32_t *last,
+                          STACKS *ws);
+
+/* ---- Cell classification and the grid walk ----------------------------
+ * A cell is an axis-parallel rectangle of the metric plane (xmin, xmax:
+ * u'; ymin, ymax: v'); d the tolerance. */
+
+/** @brief Cell against one loop: 0 a leg crosses the cell, 1 the cell lies
+ *  inside the loop, 2 the loop lies inside the cell, -1 apart. */
+ORVO_API int16_t N_tesbip(const double *u, const double *v, int32_t n, RECTANGLE box,
+                          RECTANGLE cell, double d);
+/** @brief Cell against one region (loops[0] outer, loops[1..nh+1] holes):
+ *  -1 outside, 1 inside, 0 crossed, 2 contains a loop, 3 both. */
+ORVO_API int16_t N_tesbil(const TRIMLOOP *loops, int32_t nh, RECTANGLE cell, double d);
+/** @brief Cell against all regions 0..nr: -1 outside every region, 1
+ *  inside, 0 crossed, 2 contains a loop, 3 crossed and contains. */
+ORVO_API int16_t N_tesbit(const TRIMREGION *reg, int32_t nr, RECTANGLE cell, double d);
+/** @brief The far corner of the leaf cell whose lower-left corner is
+ *  grid[i][j].
+ *  @param grid, ni, nj the grid and its highest indices.
+ *  @param fu, fv edge flags per point: an edge leaves towards +u / +v.
+ *  @param i2, j2 (out) grid indices of the upper-right corner, or -1, -1
+ *  when grid[i][j] is no lower-left corner of a cell. */
+ORVO_API void N_tesbox(int32_t *const *grid, int32_t ni, int32_t nj, const int16_t *fu,
+                       const int16_t *fv, int32_t i, int32_t j, int32_t *i2, int32_t *j2);
+
 #ifdef __cplusplus
 }
 #endif

@@ -193,6 +193,48 @@ typedef struct PNET {
   POINT **rows;
 } PNET;
 
+
+/* ---- Tessellation ------------------------------------------------------
+ * Coordinates of the tessellator live in the metric parameter plane: the
+ * surface's domain mapped onto [0, Lu] x [0, Lv] (Lu, Lv from N_tesesa). */
+
+/* One closed trimming polygon: points (u[i], v[i]), i = 0..n, the first
+ * repeated as the last; box holds its least and greatest u (xmin, xmax)
+ * and v (ymin, ymax). */
+typedef struct TRIMLOOP {
+  int32_t n;
+  double *u;
+  double *v;
+  RECTANGLE box;
+} TRIMLOOP;
+
+/* One trimmed region: loops[0] is its outer loop, loops[1 .. nh+1] its
+ * holes (nh = -1: no hole). */
+typedef struct TRIMREGION {
+  int32_t nh;
+  TRIMLOOP *loops;
+} TRIMREGION;
+
+/* The points and grid of an adaptive subdivision. Points 0..np with
+ * coordinates u[], v[] (arrays allocated for cap+1 points); fu[i] / fv[i]
+ * are 1 when a cell edge leaves point i towards +u / +v. gu[0..ni] and
+ * gv[0..nj] are the sorted distinct corner coordinates; grid[i][j] is the
+ * point at (gu[i], gv[j]) or -1; flag[i][j] is 0, or -2 for a seam copy. */
+typedef struct TESSGRID {
+  int32_t np;
+  int32_t cap;
+  double *u;
+  double *v;
+  int16_t *fu;
+  int16_t *fv;
+  int32_t ni;
+  int32_t nj;
+  double *gu;
+  double *gv;
+  int32_t **grid;
+  int16_t **flag;
+} TESSGRID;
+
 #ifdef __cplusplus
 }
 #endif

@@ -255,6 +255,83 @@ ORVO_API int16_t U_swapuv(SURFACE *sur, STACKS *ws);
 ORVO_API void U_curkts(CURVE *cur, INTERVAL range);
 ORVO_API void U_surkts(SURFACE *sur, RECTANGLE r, int16_t dir);
 
+
+/* ---- Shape tests --------------------------------------------------------
+ * Yes/no answers (1 yes, 0 no) on the shape of records and point arrays;
+ * they raise no error. Distances are between Euclidean points; 1e-7 is
+ * POINT_TOLERANCE. */
+
+/** @brief Is the curve closed?
+ *  @param cur curve (in).
+ *  @return 1 when its first and last Euclidean control points are less than
+ *  POINT_TOLERANCE apart, else 0 (also for a curve without points). */
+ORVO_API int16_t U_iscurc(const CURVE *cur);
+
+/** @brief Is the surface closed in one direction?
+ *  @param sur surface (in).
+ *  @param dir 1: every column j has |Pw[0][j] - Pw[n][j]| <= POINT_TOLERANCE
+ *  (closed along u); 2: every row i has |Pw[i][0] - Pw[i][m]| <=
+ *  POINT_TOLERANCE (closed along v).
+ *  @return 1 when closed, 0 otherwise or for any other dir. */
+ORVO_API int16_t U_issurc(const SURFACE *sur, int16_t dir);
+
+/** @brief Is the control polygon straight?
+ *  @param cur curve (in).
+ *  @param tol largest distance allowed of an interior control point from the
+ *  line through the first and last ones.
+ *  @return 1 when every interior point is within tol (curves with n <= 1
+ *  always are), 0 otherwise or when a distance cannot be formed. */
+ORVO_API int16_t U_iscurl(const CURVE *cur, double tol);
+
+/** @brief Is a point array closed?
+ *  @param array POINT (kind 1) or CPOINT (kind 2) array (in), highest index n.
+ *  @param n highest index.
+ *  @param kind 1 POINT array, 2 CPOINT array (CPOINT distance).
+ *  @param tol largest distance of the first and last elements.
+ *  @return 1 when they are within tol, 0 otherwise or for another kind. */
+ORVO_API int16_t U_isp1dc(const void *array, int32_t n, int16_t kind, double tol);
+
+/** @brief Is a 2-D point array closed in one direction?
+ *  @param array row table of POINT (kind 1) or CPOINT (kind 2) (in),
+ *  elements [0..n][0..m].
+ *  @param n, m highest indices.
+ *  @param kind 1 POINT, 2 CPOINT.
+ *  @param dir 1 compares [0][j] with [n][j] for every j, 2 compares [i][0]
+ *  with [i][m] for every i.
+ *  @param tol largest distance.
+ *  @return 1 when every pair is within tol, else 0. */
+ORVO_API int16_t U_isp2dc(const void *array, int32_t n, int32_t m, int16_t kind, int16_t dir,
+                          double tol);
+
+/** @brief Has the whole net collapsed to one point?
+ *  @return 1 when every Euclidean control point lies within POINT_TOLERANCE
+ *  of the centroid of all of them, else 0. */
+ORVO_API int16_t U_issurp(const SURFACE *sur);
+
+/** @brief Is one boundary of the net a pole (collapsed to one point)?
+ *  @param boundary 1 row i = 0, 2 row i = n, 3 column j = 0, 4 column j = m.
+ *  @return 1 when every point of that boundary lies within POINT_TOLERANCE
+ *  of the boundary's centroid (a boundary of one point is a pole), else 0
+ *  (also for any other boundary number). */
+ORVO_API int16_t U_dssupl(const SURFACE *sur, int16_t boundary);
+
+/** @brief Do k+1 curves agree in kind, sizes and knots?
+ *  @param curves array of curve pointers (in), highest index k.
+ *  @return 1 when all are rational or all non-rational, all 3-D or all 2-D,
+ *  have the first curve's n and m, and every knot lies within 1e-12 of the
+ *  first curve's knot of the same index; else 0. */
+ORVO_API int16_t U_arecco(CURVE *const *curves, int32_t k);
+
+/** @brief Flatness test of a surface patch, and the direction to halve it.
+ *  @param sur surface (in).
+ *  @param tol largest model-space deviation allowed from flat.
+ *  @param flat (out) 1 flat, 0 not flat.
+ *  @param dir (out, written when flat is 0) 1 halve the v range, 2 halve
+ *  the u range.
+ *  @return 0, or 1 with flat = 1 on failure: error 15 (allocator), 17
+ *  "G_VECNIP" (no averaged normal), 11 "G_DISPAB" (distance overflow). */
+ORVO_API int16_t U_issurf(const SURFACE *sur, double tol, int16_t *flat, int16_t *dir);
+
 #ifdef __cplusplus
 }
 #endif
