@@ -90,10 +90,28 @@ bool cross_edge(const CellFrame &f, PointSet &pts, size_t k, double ax, double a
     x = px;
     ev.enter = -(qy - py) * (bx - ax) > 0;
   }
-  ev.point = pts.add(x, y);
-  ev.pos = f.pos[k] + std::fabs(x - px) + std::fabs(y - py);
+  // A crossing within a hair of an end of the leg or of the edge is that
+  // end, so that no sliver forms between the two.
   const double dx = bx - ax, dy = by - ay;
   t = ((x - ax) * dx + (y - ay) * dy) / (dx * dx + dy * dy);
+  const double len = std::fabs(qx - px) + std::fabs(qy - py);
+  const double off = std::fabs(x - px) + std::fabs(y - py);
+  if (t <= 1e-9) {
+    x = ax;
+    y = ay;
+  } else if (t >= 1.0 - 1e-9) {
+    x = bx;
+    y = by;
+  } else if (off <= 1e-9 * len) {
+    x = px;
+    y = py;
+  } else if (len - off <= 1e-9 * len) {
+    x = qx;
+    y = qy;
+  }
+  ev.point = pts.add(x, y);
+  // Position along the border, kept within this edge.
+  ev.pos = f.pos[k] + std::min(len, std::fabs(x - px) + std::fabs(y - py));
   return true;
 }
 
