@@ -21,34 +21,52 @@ class Front {
 
   int16_t mesh(const std::vector<int32_t> &idx, const std::vector<int32_t> &start,
                const char *tag) {
+    // A plain quadrilateral (a cell with no hanging corner) is two triangles.
+    if (start.size() == 2 && start[1] == 4) {
+      const int32_t a = idx[0], b = idx[1], c = idx[2], d = idx[3];
+      if (orient(a, b, c) > 0 && orient(a, c, d) > 0 && orient(b, c, d) > 0 &&
+          orient(b, d, a) > 0) {
+        tris_.insert(tris_.end(), {a, b, c, a, c, d});
+        return 0;
+      }
+    }
     edges_.clear();
     live_.clear();
-    count_.clear();
     local_.clear();
+    if (count_.size() < static_cast<size_t>(pts_.size())) count_.resize(pts_.size(), 0);
+    size_t legs = 0;
+    for (size_t k = 0; k + 1 < start.size(); ++k) legs += start[k + 1] - start[k];
+    big_ = legs > 48;
     for (size_t k = 0; k + 1 < start.size(); ++k)
       for (int32_t t = start[k]; t < start[k + 1]; ++t) {
         const int32_t a = idx[t], b = idx[t + 1 < start[k + 1] ? t + 1 : start[k]];
-        if (a != b) push(a, b);
+        if (a == b) continue;
+        local_.push_back(a);
+        push(a, b);
       }
-    for (auto &c : count_) local_.push_back(c.first);
     std::sort(local_.begin(), local_.end());
+    local_.erase(std::unique(local_.begin(), local_.end()), local_.end());
     const size_t limit = 4 * (local_.size() + edges_.size()) + 16;
     size_t made = 0;
+    int16_t status = 0;
     while (!edges_.empty()) {
       const Edge e = edges_.back();
       edges_.pop_back();
       if (!e.alive) continue;
       drop(e.a, e.b);
       int32_t c;
-      if (choose(e.a, e.b, c, tag)) return 1;
+      if (choose(e.a, e.b, c, tag) || ++made > limit) {
+        status = made > limit ? fail(kErrZeroVector, tag) : 1;
+        break;
+      }
       tris_.push_back(e.a);
       tris_.push_back(e.b);
       tris_.push_back(c);
       push(e.a, c);
       push(c, e.b);
-      if (++made > limit) return fail(kErrZeroVector, tag);
     }
-    return 0;
+    for (int32_t p : local_) count_[p] = 0;
+    return status;
   }
 
  private:
@@ -61,23 +79,36 @@ class Front {
                    hi = static_cast<uint32_t>(std::max(a, b));
     return (static_cast<uint64_t>(hi) << 32) | lo;
   }
+  // The live edge between a and b (either direction), or -1.
+  int64_t find(int32_t a, int32_t b) const {
+    if (big_) {
+      auto it = live_.find(key(a, b));
+      return it == live_.end() ? -1 : static_cast<int64_t>(it->second);
+    }
+    for (size_t k = 0; k < edges_.size(); ++k) {
+      const Edge &e = edges_[k];
+      if (e.alive && ((e.a == a && e.b == b) || (e.a == b && e.b == a)))
+        return static_cast<int64_t>(k);
+    }
+    return -1;
+  }
   void push(int32_t a, int32_t b) {
-    auto it = live_.find(key(a, b));
-    if (it != live_.end()) {
-      Edge &old = edges_[it->second];
+    const int64_t k = find(a, b);
+    if (k >= 0) {
+      Edge &old = edges_[k];
       old.alive = false;
       --count_[old.a];
       --count_[old.b];
-      live_.erase(it);
+      if (big_) live_.erase(key(a, b));
       return;
     }
-    live_.emplace(key(a, b), edges_.size());
+    if (big_) live_.emplace(key(a, b), edges_.size());
     edges_.push_back(Edge{a, b, true});
     ++count_[a];
     ++count_[b];
   }
   void drop(int32_t a, int32_t b) {
-    live_.erase(key(a, b));
+    if (big_) live_.erase(key(a, b));
     --count_[a];
     --count_[b];
   }
@@ -88,9 +119,9 @@ class Front {
   bool crosses(int32_t p, int32_t q, int32_t r, int32_t s) const {
     if (p == r || p == s || q == r || q == s) return false;
     const double o1 = orient(p, q, r), o2 = orient(p, q, s);
-    if ((o1 > 0 && o2 > 0) || (o1 < 0 && o2 < 0) || (o1 == 0 && o2 == 0)) return false;
+    if (o1 == 0 || o2 == 0 || (o1 > 0) == (o2 > 0)) return false;
     const double o3 = orient(r, s, p), o4 = orient(r, s, q);
-    return (o3 > 0) != (o4 > 0) && o3 != 0 && o4 != 0 && o1 != 0 && o2 != 0;
+    return o3 != 0 && o4 != 0 && (o3 > 0) != (o4 > 0);
   }
   // Triangle (a, b, c) lies in the unmeshed area: no front edge crosses its
   // new sides and no front point lies in it or on its sides.
@@ -100,9 +131,7 @@ class Front {
       if (crosses(a, c, e.a, e.b) || crosses(c, b, e.a, e.b)) return false;
     }
     for (int32_t q : local_) {
-      if (q == a || q == b || q == c) continue;
-      auto it = count_.find(q);
-      if (it == count_.end() || it->second <= 0) continue;
+      if (q == a || q == b || q == c || count_[q] <= 0) continue;
       if (orient(a, b, q) >= 0 && orient(b, c, q) >= 0 && orient(c, a, q) >= 0) return false;
     }
     return true;
@@ -111,9 +140,7 @@ class Front {
   int16_t choose(int32_t a, int32_t b, int32_t &best, const char *tag) {
     cand_.clear();
     for (int32_t c : local_) {
-      if (c == a || c == b) continue;
-      auto it = count_.find(c);
-      if (it == count_.end() || it->second <= 0) continue;
+      if (c == a || c == b || count_[c] <= 0) continue;
       if (!(orient(a, b, c) > 0)) continue;
       const double ex = pts_.u[a] - pts_.u[c], ey = pts_.v[a] - pts_.v[c];
       const double fx = pts_.u[b] - pts_.u[c], fy = pts_.v[b] - pts_.v[c];
@@ -136,9 +163,10 @@ class Front {
   std::vector<int32_t> &tris_;
   std::vector<Edge> edges_;
   std::unordered_map<uint64_t, size_t> live_;
-  std::unordered_map<int32_t, int32_t> count_;
+  std::vector<int32_t> count_;  // live front edges at each point
   std::vector<int32_t> local_;
   std::vector<std::pair<double, int32_t>> cand_;
+  bool big_ = false;
 };
 
 }  // namespace
