@@ -114,8 +114,11 @@ int16_t polyline(const SURFACE *sur, const CURVE *cur, const Metric &metric, dou
   const double pieces = std::floor(L / std::sqrt(s));
   if (!std::isfinite(L) || pieces > kMaxPieces) return fail(kErrTessInput, tag);
   const double n0 = std::max(1.0, pieces);
-  double dt = (b - a) / n0;
-  const double min_step = (b - a) * 1e-12;
+  // No piece is shorter than the parameter can resolve: every piece moves
+  // the walk on, so the walk ends.
+  const double min_step =
+      std::max((b - a) * 1e-12, 4.0 * DBL_EPSILON * std::max(std::fabs(a), std::fabs(b)));
+  double dt = std::max((b - a) / n0, min_step);
 
   // Break points: the ends and every joint of multiplicity p or more.
   std::vector<double> breaks{a};
@@ -127,32 +130,39 @@ int16_t polyline(const SURFACE *sur, const CURVE *cur, const Metric &metric, dou
   }
   breaks.push_back(b);
 
+  double t0_of_walk = a;
   POINT c0;
   if (surface_at_curve(sur, cur, a, S, &c0)) return 1;
   push(c0);
+  // Chord tests are bounded by the planned pieces and those made so far.
   long tests = 0;
-  const long max_tests = static_cast<long>(64 * kMaxPieces);
+  auto test = [&](double t1, double &dev) -> int16_t {
+    if (++tests > 64 * (static_cast<long>(n0) + static_cast<long>(pu.size())) + 10000)
+      return fail(kErrTessInput, tag);
+    return chord_deviation(sur, cur, t0_of_walk, t1, dev, tag);
+  };
   for (size_t seg = 0; seg + 1 < breaks.size(); ++seg) {
     const double end = breaks[seg + 1];
-    double t0 = breaks[seg];
-    while (t0 < end) {
-      double step = dt, t1 = std::min(t0 + step, end), dev;
-      if (chord_deviation(sur, cur, t0, t1, dev, tag)) return 1;
+    t0_of_walk = breaks[seg];
+    while (t0_of_walk < end) {
+      const double t0 = t0_of_walk;
+      double step = std::max(dt, min_step), t1 = std::min(t0 + step, end), dev;
+      if (!(t1 > t0)) t1 = end;
+      if (test(t1, dev)) return 1;
       if (dev >= s) {
         // Shorten until the piece passes, or it can no longer be shortened.
-        while (dev >= s && step * 0.5 > min_step) {
+        while (dev >= s && step * 0.5 >= min_step && t0 + step * 0.5 > t0) {
           step *= 0.5;
           t1 = t0 + step;
-          if (chord_deviation(sur, cur, t0, t1, dev, tag)) return 1;
-          if (++tests > max_tests) return fail(kErrTessInput, tag);
+          if (test(t1, dev)) return 1;
         }
       } else {
         // Lengthen while the deviation stays well below the tolerance.
         while (dev < 0.5 * s && t1 < end) {
           const double t2 = std::min(t1 + step, end);
           double dev2;
-          if (chord_deviation(sur, cur, t0, t2, dev2, tag)) return 1;
-          if (++tests > max_tests) return fail(kErrTessInput, tag);
+          if (!(t2 > t1)) break;
+          if (test(t2, dev2)) return 1;
           if (dev2 >= s) break;
           t1 = t2;
           dev = dev2;
@@ -163,7 +173,7 @@ int16_t polyline(const SURFACE *sur, const CURVE *cur, const Metric &metric, dou
       push(c);
       if (static_cast<double>(pu.size()) > kMaxPieces) return fail(kErrTessInput, tag);
       dt = t1 - t0;
-      t0 = t1;
+      t0_of_walk = t1;
     }
   }
   return 0;

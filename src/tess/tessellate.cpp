@@ -24,7 +24,7 @@ int16_t loop_polyline(const SURFACE *sur, CURVE **curves, int32_t last, const Me
   const double joint = 1e-12 * std::max(metric.u1 - metric.u0, metric.v1 - metric.v0);
   for (int32_t k = 0; k <= last; ++k) {
     if (!curves[k]) return fail(kErrInconsistent, tag);
-    if (polyline(sur, curves[k], metric, ctol, pu, pv, tag)) return 1;
+    if (polyline(sur, curves[k], metric, ctol, pu, pv, "N_TESPTC")) return 1;
     if (pu.empty()) return fail(kErrZeroVector, tag);
     size_t from = 0;
     if (!loop.u.empty() && std::fabs(pu[0] - loop.u.back()) <= joint &&
@@ -139,9 +139,10 @@ int16_t N_tessur(const SURFACE *sur, CURVE ***outer, CURVE ****holes, int32_t nr
   if (!outer || !nouter || !nholes || !u || !v || !np || !nb || !c || !ws)
     return fail(kErrInconsistent, tag);
   if (nr < 0) return fail(kErrIndex, tag);
-  if (!(ctol >= POINT_TOLERANCE) || !(ftol >= POINT_TOLERANCE) || !(trel >= 0.0) || !(trel < 1.0) ||
-      !std::isfinite(ctol) || !std::isfinite(ftol))
-    return fail(kErrTessInput, tag);
+  // The stages refuse their tolerances under their own names.
+  if (!(ctol >= POINT_TOLERANCE) || !std::isfinite(ctol)) return fail(kErrTessInput, "N_TESPTC");
+  if (!(ftol >= POINT_TOLERANCE) || !std::isfinite(ftol)) return fail(kErrTessInput, "N_TESSUB");
+  if (!(trel >= 0.0) || !(trel < 1.0)) return fail(kErrTessInput, tag);
   try {
     Metric metric;
     if (surface_metric(sur, metric, nullptr, tag)) return 1;
@@ -166,7 +167,7 @@ int16_t N_tessur(const SURFACE *sur, CURVE ***outer, CURVE ****holes, int32_t nr
 
     PointSet pts;
     Grid grid;
-    if (subdivide(sur, metric, ftol, regions, d, pts, grid, tag)) return 1;
+    if (subdivide(sur, metric, ftol, regions, d, pts, grid, "N_TESSUB")) return 1;
     if (U_issurc(sur, 1)) complete_seam(pts, grid, 1);
     if (U_issurc(sur, 2)) complete_seam(pts, grid, 2);
     std::vector<int32_t> tris;
