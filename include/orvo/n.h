@@ -168,33 +168,44 @@ ORVO_API int16_t N_tooccp(CURVE *c, CURVE ***parts, int32_t *last, STACKS *ws);
 
 /* ---- Power-form reparameterisation and planar projections -------------- */
 
-/** @brief Re-expresses a power-form curve over a new interval [a, b].
- *  @param cur power-form curve (in; its two knots are the old interval).
+/** @brief Re-expresses a power-form curve over a new interval [a, b]: the
+ *  new curve at a + t (b - a) is the old one at U[0] + t (U[1] - U[0]).
+ *  @param cur power-form curve (in; two knots, the old interval, and degree
+ *  n for n+1 coefficients).
  *  @param a, b the new interval.
- *  @param out result (out): cur itself (in place: new coefficients from
- *  ws_in, the old ones released) or another record (check-or-allocate in
- *  ws_out).
- *  @return 0, or 1 with error 1/7 (record), 11 (interval), 9/15 (output),
- *  under "N_CPLREP". */
+ *  @param out result (out): cur itself (in place: new arrays from ws_in,
+ *  the old ones released from ws_in) or another record (check-or-allocate
+ *  in ws_out). On failure cur and out are unchanged.
+ *  @return 0, or 1 with error 1 (not a power-form curve), 14 (b - a below
+ *  1e-12, or a null output or workspace), 11 (a coefficient overflows), 9
+ *  (output too small) under "N_CPLREP", or 15 from the allocator. */
 ORVO_API int16_t N_cplrep(CURVE *cur, double a, double b, CURVE *out, STACKS *ws_in,
                           STACKS *ws_out);
 
-/** @brief The surface twin of N_cplrep: u over [a, b], v over [c, d]. */
+/** @brief The surface twin of N_cplrep: u over [a, b], v over [c, d]
+ *  (error 2 for a surface that is not in power form, "N_SPLREP"). */
 ORVO_API int16_t N_splrep(SURFACE *sur, double a, double b, double c, double d, SURFACE *out,
                           STACKS *ws_in, STACKS *ws_out);
 
-/** @brief Projects a curve onto the plane through Q with normal N.
+/** @brief Projects a curve onto the plane through Q with normal N: each
+ *  Euclidean control point is projected and keeps its weight (the result
+ *  is 3-D).
  *  @param mode 1 parallel projection along the direction V, 2 central
  *  projection from the eye point V.
- *  @param out result (out): cur itself or another record (check-or-allocate
- *  in ws); same degree and knots, weights kept.
- *  @return 0, or 1 with error 13 (mode), 17 (zero normal or direction), 14
- *  (direction parallel to the plane), 11 (a point on the plane through the
- *  eye parallel to the projection plane), 7, 9, 15, under "N_CURPRJ". */
+ *  @param out result (out): cur itself (changed in place) or another record
+ *  (check-or-allocate in ws); same degree and knots. On failure cur and out
+ *  are unchanged.
+ *  @return 0, or 1 with error 13 (mode), 17 (zero normal, or zero direction
+ *  in mode 1), 14 (direction parallel to the plane within 1e-12, or a null
+ *  output or workspace), 11 (a point on the plane through the eye parallel to the
+ *  projection plane, or a coordinate overflows), 1 (a curve without points
+ *  or knots), 9 (output too small), under "N_CURPRJ", or 15 from the
+ *  allocator. */
 ORVO_API int16_t N_curprj(CURVE *cur, POINT Q, VECTOR N, VECTOR V, int16_t mode, CURVE *out,
                           STACKS *ws);
 
-/** @brief The surface twin of N_curprj ("N_SURPRJ"). */
+/** @brief The surface twin of N_curprj ("N_SURPRJ"; error 2 for a surface
+ *  without net or knots). */
 ORVO_API int16_t N_surprj(SURFACE *sur, POINT Q, VECTOR N, VECTOR V, int16_t mode, SURFACE *out,
                           STACKS *ws);
 
@@ -317,59 +328,86 @@ ORVO_API int16_t N_teslsi(double au, double av, double bu, double bv, double cu,
                           double *xv, int16_t *found);
 
 /* ---- Mesh queries -------------------------------------------------------
- * Every query takes the mesh (nb, c, N: neighbour lists, their highest
- * indices, highest point index) first and returns fresh int32 arrays in ws
- * with their highest index (-1: none). The point queries need N >= 2
- * (error 14) and indices in 0..N (error 7), under their own tag. */
+ * The mesh: points 0..N; nb[i][0..c[i]] the neighbours of point i in order
+ * around it, an interior point's ring repeating its first neighbour last,
+ * nb[i][0] = -1 for a point outside the mesh. Every query takes (nb, c, N)
+ * first and returns fresh int32 arrays in ws with their highest index in
+ * *last; a result of -1 (nothing) still comes with releasable arrays.
+ * Errors under the routine's own tag: 14 for null arrays, N below -1 (N
+ * below 2 for the point queries) or a point in use with c[i] < 0; 7 for a
+ * point argument outside 0..N or a neighbour entry outside 0..N. A point
+ * query about a point outside the mesh answers with last = -1, status 0.
+ * Allocation failures return 1 with the allocator's error. */
 
-/** @brief All points in use (nb[i][0] != -1). */
+/** @brief All points in use (nb[i][0] != -1), increasing.
+ *  @param pts (out) their indices, 0..*last. */
 ORVO_API int16_t N_tesbap(int32_t *const *nb, const int32_t *c, int32_t N, int32_t **pts,
                           int32_t *last, STACKS *ws);
-/** @brief All edges (i, j), j a neighbour of i, j > i. */
+/** @brief All edges, each once: (e0[k], e1[k]) with e1[k] a neighbour of
+ *  e0[k] and e1[k] > e0[k], k = 0..*last. */
 ORVO_API int16_t N_tesbae(int32_t *const *nb, const int32_t *c, int32_t N, int32_t **e0,
                           int32_t **e1, int32_t *last, STACKS *ws);
-/** @brief All triangles, each once, from its smallest point index. */
+/** @brief All triangles (t0[k], t1[k], t2[k]), k = 0..*last, each once,
+ *  listed from its smallest point t0[k] in the order of the rings. */
 ORVO_API int16_t N_tesbat(int32_t *const *nb, const int32_t *c, int32_t N, int32_t **t0,
                           int32_t **t1, int32_t **t2, int32_t *last, STACKS *ws);
-/** @brief A copy of the neighbour list of point i (last = c[i]). */
+/** @brief A copy of the neighbour list of point i (*last = c[i]). */
 ORVO_API int16_t N_tesbpp(int32_t *const *nb, const int32_t *c, int32_t N, int32_t i,
                           int32_t **list, int32_t *last, STACKS *ws);
-/** @brief The edges at point i: e0 all i, e1 its neighbour list. */
+/** @brief The edges at point i: e0 all i, e1 a copy of its neighbour list
+ *  (*last = c[i]; a closed ring repeats its first edge last). */
 ORVO_API int16_t N_tesbpl(int32_t *const *nb, const int32_t *c, int32_t N, int32_t i,
                           int32_t **e0, int32_t **e1, int32_t *last, STACKS *ws);
-/** @brief The triangles at point i: (i, nb[i][k], nb[i][k+1]). */
+/** @brief The triangles at point i: (i, nb[i][k], nb[i][k+1]),
+ *  k = 0..c[i]-1 (*last = c[i] - 1). */
 ORVO_API int16_t N_tesbpt(int32_t *const *nb, const int32_t *c, int32_t N, int32_t i,
                           int32_t **t0, int32_t **t1, int32_t **t2, int32_t *last, STACKS *ws);
-/** @brief The (at most two) triangles on either side of the edge a-b;
- *  error 7 when a and b are not neighbours or share no triangle. */
+/** @brief The (at most two) triangles on either side of the edge a-b:
+ *  (a, b, x) with x after b in the list of a, then (b, a, y) with y after
+ *  a in the list of b. Error 7 when a and b are not neighbours or share
+ *  no triangle. */
 ORVO_API int16_t N_tesblt(int32_t *const *nb, const int32_t *c, int32_t N, int32_t a, int32_t b,
                           int32_t **t0, int32_t **t1, int32_t **t2, int32_t *last, STACKS *ws);
 /** @brief The (at most three) triangles across the edges of triangle
- *  (a, b, cc), in the order of the edges (a, b), (b, cc), (cc, a). */
+ *  (a, b, cc), in the order of the edges (a, b), (b, cc), (cc, a); a
+ *  border edge contributes none. Error 7 when (a, b, cc) is no triangle
+ *  of the mesh. */
 ORVO_API int16_t N_tesbtt(int32_t *const *nb, const int32_t *c, int32_t N, int32_t a, int32_t b,
                           int32_t cc, int32_t **t0, int32_t **t1, int32_t **t2, int32_t *last,
                           STACKS *ws);
 
 /* ---- Cell classification and the grid walk ----------------------------
  * A cell is an axis-parallel rectangle of the metric plane (xmin, xmax:
- * u'; ymin, ymax: v'); d the tolerance. */
+ * u'; ymin, ymax: v'); d the tolerance. A loop holds points 0..n, the
+ * first repeated last; a loop without points (null arrays, n < 1) is
+ * apart from every cell. No errors are raised. */
 
-/** @brief Cell against one loop: 0 a leg crosses the cell, 1 the cell lies
- *  inside the loop, 2 the loop lies inside the cell, -1 apart. */
+/** @brief Cell against one loop, tested in this order: -1 when the loop's
+ *  box and the cell, each widened by d, are apart; 2 when every loop point
+ *  lies more than d inside every cell side; 0 when a leg meets a cell side
+ *  (G_dolsin with tol d); 1 when all four cell corners lie inside the loop
+ *  (crossing parity); else -1. */
 ORVO_API int16_t N_tesbip(const double *u, const double *v, int32_t n, RECTANGLE box,
                           RECTANGLE cell, double d);
 /** @brief Cell against one region (loops[0] outer, loops[1..nh+1] holes):
- *  -1 outside, 1 inside, 0 crossed, 2 contains a loop, 3 both. */
+ *  -1 outside the outer loop or inside a hole, else 0 when a loop crosses
+ *  the cell, 2 when a loop lies in it, 3 both, 1 neither. */
 ORVO_API int16_t N_tesbil(const TRIMLOOP *loops, int32_t nh, RECTANGLE cell, double d);
-/** @brief Cell against all regions 0..nr: -1 outside every region, 1
- *  inside, 0 crossed, 2 contains a loop, 3 crossed and contains. */
+/** @brief Cell against regions 0..nr, scanned up to the first whose outer
+ *  loop holds the cell: -1 inside a hole or outside every region, 3
+ *  crossed by a loop and containing one, 0 crossed, 2 containing a loop, 1
+ *  inside. */
 ORVO_API int16_t N_tesbit(const TRIMREGION *reg, int32_t nr, RECTANGLE cell, double d);
 /** @brief The far corner of the leaf cell whose lower-left corner is
  *  grid[i][j].
- *  @param grid, ni, nj the grid and its highest indices.
- *  @param fu, fv edge flags per point: an edge leaves towards +u / +v.
- *  @param i2, j2 (out) grid indices of the upper-right corner, or -1, -1
- *  when grid[i][j] is no lower-left corner of a cell. */
+ *  @param grid, ni, nj the grid (point index or -1) and its highest indices.
+ *  @param fu, fv edge flags per point: an edge leaves towards +u (first
+ *  grid index) / +v (second grid index).
+ *  @param i2, j2 (out) i2 the first k > i whose point grid[k][j] has an
+ *  edge towards +v (the lower-right corner; hanging corners on the lower
+ *  side have none), j2 the first k > j whose point grid[i][k] has an edge
+ *  towards +u (the upper-left corner); -1, -1 when i, j lie outside the
+ *  grid, grid[i][j] is empty or lacks either flag, or no corner is found. */
 ORVO_API void N_tesbox(int32_t *const *grid, int32_t ni, int32_t nj, const int16_t *fu,
                        const int16_t *fv, int32_t i, int32_t j, int32_t *i2, int32_t *j2);
 

@@ -278,9 +278,10 @@ ORVO_API int16_t U_issurc(const SURFACE *sur, int16_t dir);
 /** @brief Is the control polygon straight?
  *  @param cur curve (in).
  *  @param tol largest distance allowed of an interior control point from the
- *  line through the first and last ones.
- *  @return 1 when every interior point is within tol (curves with n <= 1
- *  always are), 0 otherwise or when a distance cannot be formed. */
+ *  segment from the first to the last one.
+ *  @return 1 when every interior point has its foot on that segment and lies
+ *  within tol of it (curves with n <= 1 always are), 0 otherwise or when a
+ *  distance cannot be formed (the error state is left as it was). */
 ORVO_API int16_t U_iscurl(const CURVE *cur, double tol);
 
 /** @brief Is a point array closed?
@@ -310,26 +311,40 @@ ORVO_API int16_t U_issurp(const SURFACE *sur);
 
 /** @brief Is one boundary of the net a pole (collapsed to one point)?
  *  @param boundary 1 row i = 0, 2 row i = n, 3 column j = 0, 4 column j = m.
- *  @return 1 when every point of that boundary lies within POINT_TOLERANCE
- *  of the boundary's centroid (a boundary of one point is a pole), else 0
- *  (also for any other boundary number). */
+ *  @return 1 when the boundary's first point and its point (count-1)/2+1
+ *  are within POINT_TOLERANCE and every point of the boundary lies within
+ *  POINT_TOLERANCE of the boundary's centroid (a boundary of one point is a
+ *  pole), else 0 (also for any other boundary number). */
 ORVO_API int16_t U_dssupl(const SURFACE *sur, int16_t boundary);
 
 /** @brief Do k+1 curves agree in kind, sizes and knots?
  *  @param curves array of curve pointers (in), highest index k.
  *  @return 1 when all are rational or all non-rational, all 3-D or all 2-D,
  *  have the first curve's n and m, and every knot lies within 1e-12 of the
- *  first curve's knot of the same index; else 0. */
+ *  first curve's knot of the same index; else 0 (also for k < 0 or a curve
+ *  without points or knots). */
 ORVO_API int16_t U_arecco(CURVE *const *curves, int32_t k);
 
 /** @brief Flatness test of a surface patch, and the direction to halve it.
+ *  Works on the Euclidean control net, first rule that decides: a net
+ *  closed along u (rows 0 and n coincide) is halved in u, one closed along v
+ *  in v, unless the whole net is one point; a net with poles on two
+ *  opposite boundaries is not flat (flat when it is one point) and is halved
+ *  along its corner edges that are not collapsed, along the longer ones when
+ *  neither pair is; otherwise the net is flat when every control point lies
+ *  within tol of the plane through the corners' centre normal to their
+ *  averaged corner normal (surface normals near the corners when those
+ *  cancel) and every boundary lies within tol of its corner chord. A net
+ *  off the plane is halved where the plane distances spread more, a planar
+ *  one where its boundaries deviate more (ties halve v).
  *  @param sur surface (in).
  *  @param tol largest model-space deviation allowed from flat.
  *  @param flat (out) 1 flat, 0 not flat.
- *  @param dir (out, written when flat is 0) 1 halve the v range, 2 halve
- *  the u range.
- *  @return 0, or 1 with flat = 1 on failure: error 15 (allocator), 17
- *  "G_VECNIP" (no averaged normal), 11 "G_DISPAB" (distance overflow). */
+ *  @param dir (out, written only when flat is 0) 1 halve the v range, 2
+ *  halve the u range.
+ *  @return 0, or 1 with flat = 1 and dir unchanged: error 17 "G_VECNIP" (no
+ *  averaged normal), 11 "G_DISPAB" (distance overflow), 2 "U_ISSURF" (no
+ *  control net); 1 with error 14 "U_ISSURF" when flat or dir is null. */
 ORVO_API int16_t U_issurf(const SURFACE *sur, double tol, int16_t *flat, int16_t *dir);
 
 #ifdef __cplusplus
