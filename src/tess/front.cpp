@@ -172,8 +172,7 @@ class Front {
 }  // namespace
 
 int16_t triangulate(PointSet &pts, const Grid &grid, const std::vector<Region> &regions, double d,
-                    const Metric &metric, std::vector<int32_t> &tris, const char *tag) {
-  (void)metric;
+                    std::vector<int32_t> &tris, const char *tag) {
   tris.clear();
   const RegionViews views(regions);
   Front front(pts, tris);
@@ -206,7 +205,6 @@ int16_t triangulate(PointSet &pts, const Grid &grid, const std::vector<Region> &
 int16_t build_rings(PointSet &pts, const std::vector<int32_t> &tris,
                     std::vector<std::vector<int32_t>> &rings, const char *tag) {
   std::vector<int32_t> t = tris;
-  const size_t nt = t.size() / 3;
   // Triangles at each point (compressed rows).
   auto incidence = [&](std::vector<int32_t> &first, std::vector<int32_t> &list) {
     const int32_t np = pts.size();
@@ -287,7 +285,6 @@ int16_t build_rings(PointSet &pts, const std::vector<int32_t> &tris,
     };
     // Start at a neighbour no triangle leads to (a border point), else anywhere.
     int32_t s = links[0].first;
-    std::vector<char> is_b;
     for (const auto &l : links) {
       bool incoming = false;
       for (const auto &m : links)
@@ -308,7 +305,6 @@ int16_t build_rings(PointSet &pts, const std::vector<int32_t> &tris,
     }
     if (ring.size() != links.size() + 1) return fail(kErrMemory, tag);
   }
-  (void)nt;
   return 0;
 }
 
@@ -347,12 +343,9 @@ int16_t N_tesdel(TESSGRID *g, const TRIMREGION *reg, int32_t nr, double d, doubl
     Grid grid;
     if (check_regions(reg, nr, tag) || grid_from_record(g, pts, grid, tag)) return 1;
     loops_from_records(reg, nr, regions);
-    Metric metric;
-    metric.Lu = Lu;
-    metric.Lv = Lv;
     std::vector<int32_t> tris;
     std::vector<std::vector<int32_t>> rings;
-    if (triangulate(pts, grid, regions, d, metric, tris, tag) || build_rings(pts, tris, rings, tag))
+    if (triangulate(pts, grid, regions, d, tris, tag) || build_rings(pts, tris, rings, tag))
       return 1;
     WorkspaceMark mark(ws);
     const TESSGRID saved = *g;

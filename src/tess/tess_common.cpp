@@ -342,7 +342,6 @@ int16_t *copy_out(const std::vector<int16_t> &a, STACKS *ws) {
 
 int16_t rings_to_records(const std::vector<std::vector<int32_t>> &rings, int32_t ***nb, int32_t **c,
                          const char *tag, STACKS *ws) {
-  (void)tag;
   const int32_t np = static_cast<int32_t>(rings.size()) - 1;
   int64_t total = 0;
   for (const auto &r : rings) total += r.empty() ? 1 : static_cast<int64_t>(r.size());

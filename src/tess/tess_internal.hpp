@@ -161,7 +161,7 @@ int16_t subdivide(const SURFACE *sur, const Metric &metric, double ftol,
 // Mesh triangles (counter-clockwise in the metric plane) of every leaf
 // cell clipped by the regions.
 int16_t triangulate(PointSet &pts, const Grid &grid, const std::vector<Region> &regions, double d,
-                    const Metric &metric, std::vector<int32_t> &tris, const char *tag);
+                    std::vector<int32_t> &tris, const char *tag);
 
 // Polygons of one cell, given by its border points counter-clockwise,
 // clipped by one region: polygon k is idx[start[k] .. start[k+1]-1], with

@@ -172,7 +172,7 @@ int16_t N_tessur(const SURFACE *sur, CURVE ***outer, CURVE ****holes, int32_t nr
     if (U_issurc(sur, 2)) complete_seam(pts, grid, 2);
     std::vector<int32_t> tris;
     std::vector<std::vector<int32_t>> rings;
-    if (triangulate(pts, grid, regions, d, metric, tris, tag) || build_rings(pts, tris, rings, tag))
+    if (triangulate(pts, grid, regions, d, tris, tag) || build_rings(pts, tris, rings, tag))
       return 1;
 
     WorkspaceMark mark(ws);
