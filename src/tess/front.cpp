@@ -313,23 +313,6 @@ int16_t build_rings(PointSet &pts, const std::vector<int32_t> &tris,
 using namespace orvo::detail;
 using namespace orvo::detail::tess;
 
-namespace {
-
-// Writes points and grid back into the record, whose arrays belong to ws.
-int16_t points_to_record(const PointSet &pts, const Grid &grid, TESSGRID *g, const char *tag,
-                         STACKS *ws) {
-  WorkspaceMark mark(ws);
-  TESSGRID fresh{};
-  if (grid_to_record(pts, grid, &fresh, tag, ws)) {
-    mark.rollback();
-    return 1;
-  }
-  *g = fresh;
-  return 0;
-}
-
-}  // namespace
-
 extern "C" {
 
 int16_t N_tesdel(TESSGRID *g, const TRIMREGION *reg, int32_t nr, double d, double Lu, double Lv,
@@ -337,7 +320,7 @@ int16_t N_tesdel(TESSGRID *g, const TRIMREGION *reg, int32_t nr, double d, doubl
   const char *tag = "N_TESDEL";
   if (!nb || !c || !ws || !(d >= 0.0) || !std::isfinite(d) || !(Lu > 0.0) || !(Lv > 0.0))
     return fail(kErrInconsistent, tag);
-  try {
+  return run_stage(tag, [&]() -> int16_t {
     std::vector<Region> regions;
     PointSet pts;
     Grid grid;
@@ -347,27 +330,27 @@ int16_t N_tesdel(TESSGRID *g, const TRIMREGION *reg, int32_t nr, double d, doubl
     std::vector<std::vector<int32_t>> rings;
     if (triangulate(pts, grid, regions, d, tris, tag) || build_rings(pts, tris, rings, tag))
       return 1;
-    WorkspaceMark mark(ws);
-    const TESSGRID saved = *g;
-    if (points_to_record(pts, grid, g, tag, ws) || rings_to_records(rings, nb, c, tag, ws)) {
-      *g = saved;
-      mark.rollback();
+    // The record gets the points added by the clipping.
+    TESSGRID fresh{};
+    if (into_workspace(ws, [&] {
+          return grid_to_record(pts, grid, &fresh, tag, ws) ||
+                 rings_to_records(rings, nb, c, tag, ws);
+        }))
       return 1;
-    }
+    *g = fresh;
     return 0;
-  } catch (const std::bad_alloc &) {
-    return fail(kErrMemory, tag);
-  }
+  });
 }
 
 int16_t N_tespol(TESSGRID *g, int32_t i, int32_t j, const TRIMREGION *region, double d, double Lu,
                  double Lv, int32_t **idx, int32_t **start, int32_t *npoly, STACKS *ws) {
   const char *tag = "N_TESPOL";
+  // The clipping is exact; d and the domain are not needed to decide it.
   (void)d;
   (void)Lu;
   (void)Lv;
   if (!idx || !start || !npoly || !ws) return fail(kErrInconsistent, tag);
-  try {
+  return run_stage(tag, [&]() -> int16_t {
     std::vector<Region> regions;
     PointSet pts;
     Grid grid;
@@ -383,25 +366,22 @@ int16_t N_tespol(TESSGRID *g, int32_t i, int32_t j, const TRIMREGION *region, do
     std::vector<int32_t> border, ix, st;
     cell_border(grid, cell, border);
     if (cell_polygons(pts, border, regions[0], ix, st, tag)) return 1;
-    WorkspaceMark mark(ws);
-    const TESSGRID saved = *g;
+    TESSGRID fresh{};
     int32_t *oi = nullptr, *os = nullptr;
-    if (points_to_record(pts, grid, g, tag, ws) ||
-        !(oi = S_geti1d(std::max<int32_t>(0, static_cast<int32_t>(ix.size()) - 1), ws)) ||
-        !(os = S_geti1d(static_cast<int32_t>(st.size()) - 1, ws))) {
-      *g = saved;
-      mark.rollback();
+    if (into_workspace(ws, [&] {
+          return grid_to_record(pts, grid, &fresh, tag, ws) ||
+                 !(oi = S_geti1d(std::max<int32_t>(0, static_cast<int32_t>(ix.size()) - 1), ws)) ||
+                 !(os = S_geti1d(static_cast<int32_t>(st.size()) - 1, ws));
+        }))
       return 1;
-    }
     std::copy(ix.begin(), ix.end(), oi);
     std::copy(st.begin(), st.end(), os);
+    *g = fresh;
     *idx = oi;
     *start = os;
     *npoly = static_cast<int32_t>(st.size()) - 2;
     return 0;
-  } catch (const std::bad_alloc &) {
-    return fail(kErrMemory, tag);
-  }
+  });
 }
 
 }  // extern "C"

@@ -222,24 +222,15 @@ int16_t N_tesptc(const SURFACE *sur, CURVE *cur, double tol, double **u, double 
                  STACKS *ws) {
   const char *tag = "N_TESPTC";
   if (!u || !v || !n || !ws) return fail(kErrInconsistent, tag);
-  try {
+  return run_stage(tag, [&]() -> int16_t {
     Metric metric;
     std::vector<double> pu, pv;
     if (surface_metric(sur, metric, nullptr, tag) || polyline(sur, cur, metric, tol, pu, pv, tag))
       return 1;
-    WorkspaceMark mark(ws);
-    double *ou = copy_out(pu, ws), *ov = ou ? copy_out(pv, ws) : nullptr;
-    if (!ov) {
-      mark.rollback();
-      return 1;
-    }
-    *u = ou;
-    *v = ov;
+    if (into_workspace(ws, [&] { return copy_coords(pu, pv, u, v, ws); })) return 1;
     *n = static_cast<int32_t>(pu.size()) - 1;
     return 0;
-  } catch (const std::bad_alloc &) {
-    return fail(kErrMemory, tag);
-  }
+  });
 }
 
 }  // extern "C"

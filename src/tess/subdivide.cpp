@@ -142,7 +142,7 @@ int16_t N_tessub(const SURFACE *sur, double ftol, const TRIMREGION *reg, int32_t
   const char *tag = "N_TESSUB";
   if (!g || !ws || !reg || nr < 0 || !(d >= 0.0) || !std::isfinite(d))
     return fail(kErrInconsistent, tag);
-  try {
+  return run_stage(tag, [&]() -> int16_t {
     Metric metric;
     std::vector<Region> regions;
     if (check_regions(reg, nr, tag) || surface_metric(sur, metric, nullptr, tag)) return 1;
@@ -150,15 +150,8 @@ int16_t N_tessub(const SURFACE *sur, double ftol, const TRIMREGION *reg, int32_t
     PointSet pts;
     Grid grid;
     if (subdivide(sur, metric, ftol, regions, d, pts, grid, tag)) return 1;
-    WorkspaceMark mark(ws);
-    if (grid_to_record(pts, grid, g, tag, ws)) {
-      mark.rollback();
-      return 1;
-    }
-    return 0;
-  } catch (const std::bad_alloc &) {
-    return fail(kErrMemory, tag);
-  }
+    return into_workspace(ws, [&] { return grid_to_record(pts, grid, g, tag, ws); });
+  });
 }
 
 }  // extern "C"

@@ -340,6 +340,15 @@ int16_t *copy_out(const std::vector<int16_t> &a, STACKS *ws) {
   return r;
 }
 
+int16_t copy_coords(const std::vector<double> &u, const std::vector<double> &v, double **ou,
+                    double **ov, STACKS *ws) {
+  double *a = copy_out(u, ws), *b = a ? copy_out(v, ws) : nullptr;
+  if (!b) return 1;
+  *ou = a;
+  *ov = b;
+  return 0;
+}
+
 int16_t rings_to_records(const std::vector<std::vector<int32_t>> &rings, int32_t ***nb, int32_t **c,
                          const char *tag, STACKS *ws) {
   const int32_t np = static_cast<int32_t>(rings.size()) - 1;

@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <new>
 #include <unordered_map>
 #include <vector>
 
@@ -177,6 +178,31 @@ int16_t build_rings(PointSet &pts, const std::vector<int32_t> &tris,
 // Copies rings into the caller's nb / c arrays in ws.
 int16_t rings_to_records(const std::vector<std::vector<int32_t>> &rings, int32_t ***nb, int32_t **c,
                          const char *tag, STACKS *ws);
+
+// Runs an exported stage's body: working memory that cannot be had is
+// error 15 under tag.
+template <class F>
+int16_t run_stage(const char *tag, F &&body) {
+  try {
+    return body();
+  } catch (const std::bad_alloc &) {
+    return fail(kErrMemory, tag);
+  }
+}
+
+// Writes results into the caller's workspace: body allocates them there;
+// when it fails, every block it allocated is released again.
+template <class F>
+int16_t into_workspace(STACKS *ws, F &&body) {
+  WorkspaceMark mark(ws);
+  if (body() == 0) return 0;
+  mark.rollback();
+  return 1;
+}
+
+// Copies of two coordinate vectors in ws.
+int16_t copy_coords(const std::vector<double> &u, const std::vector<double> &v, double **ou,
+                    double **ov, STACKS *ws);
 
 // A vector's contents as a fresh array of the workspace (n + 1 entries for
 // highest index n = size - 1; an empty vector gets one entry).

@@ -143,7 +143,7 @@ int16_t N_tessur(const SURFACE *sur, CURVE ***outer, CURVE ****holes, int32_t nr
   if (!(ctol >= POINT_TOLERANCE) || !std::isfinite(ctol)) return fail(kErrTessInput, "N_TESPTC");
   if (!(ftol >= POINT_TOLERANCE) || !std::isfinite(ftol)) return fail(kErrTessInput, "N_TESSUB");
   if (!(trel >= 0.0) || !(trel < 1.0)) return fail(kErrTessInput, tag);
-  try {
+  return run_stage(tag, [&]() -> int16_t {
     Metric metric;
     if (surface_metric(sur, metric, nullptr, tag)) return 1;
     const double d = trel * std::max(metric.Lu, metric.Lv);
@@ -175,19 +175,13 @@ int16_t N_tessur(const SURFACE *sur, CURVE ***outer, CURVE ****holes, int32_t nr
     if (triangulate(pts, grid, regions, d, tris, tag) || build_rings(pts, tris, rings, tag))
       return 1;
 
-    WorkspaceMark mark(ws);
-    double *ou = copy_out(pts.u, ws), *ov = ou ? copy_out(pts.v, ws) : nullptr;
-    if (!ov || rings_to_records(rings, nb, c, tag, ws)) {
-      mark.rollback();
+    if (into_workspace(ws, [&] {
+          return copy_coords(pts.u, pts.v, u, v, ws) || rings_to_records(rings, nb, c, tag, ws);
+        }))
       return 1;
-    }
-    *u = ou;
-    *v = ov;
     *np = pts.size() - 1;
     return 0;
-  } catch (const std::bad_alloc &) {
-    return fail(kErrMemory, tag);
-  }
+  });
 }
 
 }  // extern "C"
