@@ -274,7 +274,8 @@ ORVO_API int16_t N_tesptc(const SURFACE *sur, CURVE *cur, double tol, double **u
 /** @brief Adaptive subdivision of the metric parameter rectangle into flat
  *  cells, cells outside the trimmed regions dropped.
  *  @param ftol flatness tolerance (>= POINT_TOLERANCE, else error 19).
- *  @param reg, nr trimming polygons (metric plane) and highest region index.
+ *  @param reg, nr trimming polygons (metric plane) and highest region index;
+ *  each loop closed (first point repeated last), in either orientation.
  *  @param d absolute trimming tolerance.
  *  @param g (out) points, edge flags and grid, allocated in ws.
  *  @return 0, or 1 with error 19, 6 (a cell narrower than 1e-12), 15,
@@ -297,8 +298,8 @@ ORVO_API int16_t N_tesdel(TESSGRID *g, const TRIMREGION *reg, int32_t nr, double
 /** @brief The polygons of one leaf cell clipped by a region's loops.
  *  @param g subdivision (in/out: new points appended; arrays in ws).
  *  @param i, j grid indices of the cell's lower-left corner.
- *  @param region the region's trimming polygons; d tolerance; Lu, Lv the
- *  metric domain.
+ *  @param region the region's trimming polygons; d, Lu, Lv are accepted for
+ *  the stage's interface: the clipping decides exactly and needs neither.
  *  @param idx, start (out) polygon k is idx[start[k] .. start[k+1]-1],
  *  k = 0..*npoly (start has *npoly+2 entries), each with the area to mesh
  *  on its left; *npoly = -1 when the cell holds nothing to mesh.

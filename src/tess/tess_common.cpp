@@ -149,6 +149,15 @@ void loops_from_records(const TRIMREGION *reg, int32_t nr, std::vector<Region> &
       Loop loop;
       loop.u.assign(L.u, L.u + L.n + 1);
       loop.v.assign(L.v, L.v + L.n + 1);
+      // The region lies on the left: outer loops counter-clockwise, holes
+      // clockwise.
+      double area = 0.0;
+      for (int32_t k = 0; k < L.n; ++k)
+        area += loop.u[k] * loop.v[k + 1] - loop.u[k + 1] * loop.v[k];
+      if ((area > 0.0) != (h == 0)) {
+        std::reverse(loop.u.begin(), loop.u.end());
+        std::reverse(loop.v.begin(), loop.v.end());
+      }
       compute_box(loop);
       out[r].loops.push_back(std::move(loop));
     }
