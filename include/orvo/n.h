@@ -412,6 +412,12 @@ ORVO_API int16_t N_tesbit(const TRIMREGION *reg, int32_t nr, RECTANGLE cell, dou
 ORVO_API void N_tesbox(int32_t *const *grid, int32_t ni, int32_t nj, const int16_t *fu,
                        const int16_t *fv, int32_t i, int32_t j, int32_t *i2, int32_t *j2);
 
+/* ---- Refinement tools: knot removal ------------------------------------ */
+
+/* ---- Curve fitting ------------------------------------------------------- */
+
+/* ---- Point inversion, arc length and power-form conversion --------------- */
+
 #ifdef __cplusplus
 }
 #endif
