@@ -102,13 +102,14 @@ int16_t subdivide(const SURFACE *sur, const Metric &metric, double ftol,
     if (N_toossg(src, metric.to_u(x0), metric.to_u(x1), metric.to_v(y0), metric.to_v(y1), &patch,
                  local, local))
       return 1;
-    // A patch the flatness test cannot judge (no normal) is taken as flat,
-    // and the caller's error state is kept.
+    // A patch the flatness test cannot judge (no normal) is taken as flat;
+    // whatever the test records, the caller's error state is kept.
     int16_t flat = 1, dir = 1;
     const char *routine;
     int32_t code;
     E_GetOrvoError(&routine, &code);
-    if (U_issurf(&patch, ftol, &flat, &dir)) E_seterr(code, routine);
+    U_issurf(&patch, ftol, &flat, &dir);
+    E_seterr(code, routine);
     if (flat) continue;
 
     const bool v_ok = 0.5 * (y1 - y0) > min_half, u_ok = 0.5 * (x1 - x0) > min_half;
