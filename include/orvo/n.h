@@ -413,10 +413,282 @@ ORVO_API void N_tesbox(int32_t *const *grid, int32_t ni, int32_t nj, const int16
                        const int16_t *fv, int32_t i, int32_t j, int32_t *i2, int32_t *j2);
 
 /* ---- Refinement tools: knot removal ------------------------------------ */
+/* Knots go only while the shape moves by no more than tol (a distance in
+ * model space; for rational input it is scaled to tol * wmin / (1 + Pmax),
+ * Pmax the greatest distance of a control point from the origin), and
+ * only if every new control point is finite and, for rational input, has a
+ * weight in [MINWEIGHT, MAXWEIGHT]. A knot that cannot go is not an error.
+ * The routines work on a private copy and write out only a complete
+ * result: on failure input and output are unchanged. When out is the input
+ * record the result is written in place (ws owns its arrays); otherwise out
+ * is checked or allocated in ws with the result's sizes (error 9 when a
+ * non-empty out is too small). */
+
+/** @brief Removes the knot value u from a curve up to num times.
+ *  @param c (in) the curve; clamped or not, knots non-decreasing.
+ *  @param u (in) the value, strictly inside (U[0], U[m]); a value that is
+ *  not a knot removes nothing.
+ *  @param num (in) most copies to remove (<= 0: none; at most the
+ *  multiplicity).
+ *  @param tol (in) greatest change of shape allowed, summed over the copies.
+ *  @param removed (out) the number of copies removed.
+ *  @param out (out) the result: n - removed, p, m - removed; may be c, whose
+ *  arrays are then rewritten and only its counts change (an unchanged c is
+ *  not touched).
+ *  @param ws (in/out) workspace of c's arrays and of a separate out.
+ *  @return 0, or 1 with the error state: 1/4/14 invalid curve, 6 u not
+ *  strictly inside (U[0], U[m]), 14 null removed/out/ws, 9 out too small,
+ *  15 allocation ("N_TOOCRM" or the allocator). */
+ORVO_API int16_t N_toocrm(CURVE *c, double u, int32_t num, double tol, int32_t *removed, CURVE *out,
+                          STACKS *ws);
+/** @brief Surface twin of N_toocrm: removes uv from U (dir 1, every column
+ *  of the net at once) or V (dir 2, every row); a copy goes only if every
+ *  line allows it.
+ *  @param s (in) the surface. @param uv, num, tol, removed as N_toocrm.
+ *  @param dir (in) 1 or 2. @param out (out) the result, may be s.
+ *  @param ws (in/out) workspace.
+ *  @return 0, or 1: 2/4/14 invalid surface, 13 dir, 6 uv, 14 null
+ *  pointers, 9 out too small, 15 allocation ("N_TOOSRM"). */
+ORVO_API int16_t N_toosrm(SURFACE *s, double uv, int32_t num, double tol, int16_t dir,
+                          int32_t *removed, SURFACE *out, STACKS *ws);
+/** @brief Removal bound of the knot run ending at index r: the distance
+ *  between a control point and its estimate (or between the two estimates
+ *  of one new point) when one copy is removed. The curve is not changed.
+ *  @param c (in) the curve.
+ *  @param r (in) last index of the run, s (in) its multiplicity: U[r-s] <
+ *  U[r-s+1] = .. = U[r] < U[r+1], 1 <= s <= p+1, r-p-1 >= 0, r-s+1 <= n.
+ *  @param bound (out) the bound.
+ *  @return 0, or 1: 1/4/14 invalid curve, 7 r and s not such a run,
+ *  11 a ratio overflows or the bound is not finite, 14 null bound
+ *  ("N_TOOCRB"). */
+ORVO_API int16_t N_toocrb(CURVE *c, int32_t r, int32_t s, double *bound);
+/** @brief Surface twin of N_toocrb over the lines first_line..last_line
+ *  (columns for dir 1, rows for dir 2).
+ *  @param bound (in/out) becomes the greatest of its entry value and the
+ *  line bounds; an entry value of DBL_MAX counts as -1.0.
+ *  @return 0, or 1: 2/4/14 invalid surface, 13 dir, 7 run or line range
+ *  (0 <= first_line <= last_line <= last line) invalid, 11, 14 null bound
+ *  ("N_TOOSRB"). */
+ORVO_API int16_t N_toosrb(SURFACE *s, int32_t r, int32_t mult, int32_t first_line,
+                          int32_t last_line, int16_t dir, double *bound);
+/** @brief Removes every knot of a curve that can go, smallest bound first,
+ *  keeping the error accumulated on each knot span within tol.
+ *  @param c (in) the curve. @param tol (in) greatest change of shape.
+ *  @param out (out) the result, may be c (which then gets arrays of the new
+ *  size from ws, the old ones released, when a knot went).
+ *  @param ws (in/out) workspace.
+ *  @return 0, or 1: 1/4/14 invalid curve, 14 null out/ws, 9 out too small,
+ *  15 allocation ("N_TOOCRA"). */
+ORVO_API int16_t N_toocra(CURVE *c, double tol, CURVE *out, STACKS *ws);
+/** @brief Surface twin of N_toocra on U (dir 1), V (dir 2) or both (dir 3),
+ *  the error accumulated per pair of spans.
+ *  @return 0, or 1: 2/4/14 invalid surface, 13 dir, 14, 9, 15 as N_toocra
+ *  ("N_TOOSRA"). */
+ORVO_API int16_t N_toosra(SURFACE *s, double tol, int16_t dir, SURFACE *out, STACKS *ws);
 
 /* ---- Curve fitting ------------------------------------------------------- */
+/* ptype: 1 uniform, 2 chord length, 3 centripetal (square roots of the
+ * chord lengths). Fitted curves are non-rational; planar data (z the 2-D
+ * marker) give planar control points. Fitting routines allocate their
+ * output by check-or-allocate in ws and restore a curve output on failure;
+ * temporaries live in a private workspace. Errors of the banded solve
+ * (11) are recorded under the solver's name. More than INT32_MAX / 2 data
+ * points are refused with error 14. */
+
+/** @brief Parameters t[0..n] for data points: t[0] = 0, t[n] = 1 and,
+ *  for ptype 2 and 3, steps in proportion to the (square roots of the)
+ *  distances of consecutive data.
+ *  @param Q (in) data Q[0..n]: POINT (kind 1) or CPOINT (kind 2) records.
+ *  @param n highest data index (at least 1).
+ *  @param kind 1 POINT, 2 CPOINT (only looked at for ptype 2 and 3).
+ *  @param ptype parametrisation type 1, 2 or 3.
+ *  @param t (out) t[0..n], non-decreasing.
+ *  @return 0 success, 1 failure: 7 (N_FITCPA) null Q or t; 13 bad ptype
+ *  or kind; 14 n < 1; 11 the distances sum to zero (all data coincide)
+ *  or overflow. */
+ORVO_API int16_t N_fitcpa(const void *Q, int32_t n, int16_t kind, int16_t ptype, double *t);
+/** @brief Parameters t[0..n] for scalar data f[0..n]; the distances are
+ *  |f[k-1] - f[k]|. Errors as N_fitcpa, under N_FITFPA. */
+ORVO_API int16_t N_fitfpa(const double *f, int32_t n, int16_t ptype, double *t);
+/** @brief Knot vector for interpolation of t[0..n] with degree p: p + 1
+ *  end knots t[0] and t[n], interior knots U[j+p] = mean of t[j..j+p-1],
+ *  j = 1..n-p; sets the highest index n + p + 1.
+ *  @param U (in/out) a knot vector with room for n + p + 2 knots.
+ *  Writes nothing when t, U or its array is null, p < 1 or n < p. */
+ORVO_API void N_fitkni(const double *t, int32_t n, int16_t p, KNOTVECTOR *U);
+/** @brief Knot vector for interpolation of t[0..n] with both end
+ *  derivatives: interior knots U[j+p+1] = mean of t[j..j+p-1],
+ *  j = 0..n-p+1; highest index n + p + 3 (room for n + p + 4 knots).
+ *  Writes nothing when t, U or its array is null, p < 1, n < 0 or
+ *  p > n + 2. */
+ORVO_API void N_fitknd(const double *t, int32_t n, int16_t p, KNOTVECTOR *U);
+/** @brief Knot vector for least-squares approximation of the m + 1
+ *  parameters t[0..m] by n + 1 control points of degree p: highest index
+ *  n + p + 1, interior knots spread so that every span holds parameters.
+ *  Writes nothing when t, U or its array is null, p < 1, n <= p or m < n. */
+ORVO_API void N_fitkna(const double *t, int32_t m, int32_t n, int16_t p, KNOTVECTOR *U);
+/** @brief Global interpolation: the curve of degree p with n + 1 control
+ *  points through Q[0..n] at the parameters of N_fitcpa, knots of N_fitkni.
+ *  @param Q (in) data points, highest index n.
+ *  @param p degree 1..MAXDEGREE.
+ *  @param curve (out) n + 1 control points, highest knot index n + p + 1.
+ *  @param ws (in/out) the caller's workspace for the output.
+ *  @return 0 success, 1 failure: 7 null Q; 3 p outside 1..MAXDEGREE;
+ *  14 n < p or null curve or ws; 13 bad ptype; 9 output too small;
+ *  11 coincident data or a singular (degenerate) system (all N_FITGCI
+ *  unless raised by the solver). */
+ORVO_API int16_t N_fitgci(const POINT *Q, int32_t n, int16_t p, int16_t ptype, CURVE *curve,
+                          STACKS *ws);
+/** @brief Global interpolation of scalar data f[0..n] by a curve function
+ *  of degree p with n + 1 control values (parameters of N_fitfpa). Errors
+ *  as N_fitgci, under N_FITGFI. The output may be partly written on
+ *  failure. */
+ORVO_API int16_t N_fitgfi(const double *f, int32_t n, int16_t p, int16_t ptype, CFUNCTION *cfn,
+                          STACKS *ws);
+/** @brief Interpolation of Q[0..n] with first derivatives D0 at the start
+ *  and Dn at the end: degree p, n + 3 control points, knots of N_fitknd
+ *  (highest index n + p + 3). For planar data the z of D0 and Dn is
+ *  ignored.
+ *  @return 0 success, 1 failure: 7 null Q; 3 p above MAXDEGREE; 14 n < 1,
+ *  p < 2 or p > n + 2, or null curve or ws; 13, 9, 11 as N_fitgci (under
+ *  N_FITGCD). */
+ORVO_API int16_t N_fitgcd(const POINT *Q, int32_t n, int16_t p, VECTOR D0, VECTOR Dn, int16_t ptype,
+                          CURVE *curve, STACKS *ws);
+/** @brief Cubic spline through Q[0..n] with end tangents D0 and Dn: the
+ *  data parameters are the interior knots (n + 3 control points, highest
+ *  knot index n + 6).
+ *  @return 0 success, 1 failure: 7 null Q; 14 n < 1 or null curve or
+ *  ws; 13 bad ptype; 9 output too small; 11 coincident data or a zero
+ *  pivot of the tridiagonal elimination (degenerate parameters) (all
+ *  N_FITCSP). */
+ORVO_API int16_t N_fitcsp(const POINT *Q, int32_t n, VECTOR D0, VECTOR Dn, int16_t ptype,
+                          CURVE *curve, STACKS *ws);
+/** @brief Least-squares approximation of Q[0..m] by a curve of degree p
+ *  with n + 1 control points through Q[0] and Q[m] (knots of N_fitkna).
+ *  @return 0 success, 1 failure: 7 null Q; 3 p outside 1..MAXDEGREE;
+ *  14 unless 2 <= n, p < n <= m, or null curve or ws; 13, 9, 11 as
+ *  N_fitgci (under N_FITGCA). */
+ORVO_API int16_t N_fitgca(const POINT *Q, int32_t m, int32_t n, int16_t p, int16_t ptype,
+                          CURVE *curve, STACKS *ws);
 
 /* ---- Point inversion, arc length and power-form conversion --------------- */
+
+/** @brief Point inversion on a curve: the parameter of a point of C nearest
+ *  to P, by Newton iteration from ustart (at most MAXIT steps). Steps that
+ *  leave the parameter range are clamped to it, or wrapped by the period on
+ *  a closed curve (U_iscurc); so is ustart.
+ *  @param C curve (in).
+ *  @param P the point to invert (in).
+ *  @param ustart start parameter (in).
+ *  @param eps1 point coincidence (>= 0): |C(u) - P| <= eps1, or a step that
+ *  moves the point by no more than eps1, ends the iteration.
+ *  @param eps2 zero cosine (>= 0): |C'.r| / (|C'| |r|) <= eps2 ends it.
+ *  @param u (out) the parameter found.
+ *  @param Q (out) C(u). Neither is written on failure.
+ *  @return 0, or 1 with error 12 (no convergence within MAXIT steps, or a
+ *  quotient of the iteration cannot be formed: a zero first derivative, a
+ *  zero Newton denominator), 14 (null output, negative or non-finite eps),
+ *  6 (non-finite ustart or P), 1/3/4 (invalid curve) under "N_GPRPIN". */
+ORVO_API int16_t N_gprpin(const CURVE *C, POINT P, double ustart, double eps1, double eps2,
+                          double *u, POINT *Q);
+
+/** @brief Point inversion on a surface: (u, v) of a point of S nearest to P,
+ *  by Newton iteration from (ustart, vstart), at most MAXIT steps; each
+ *  direction clamped to its knot range, or wrapped when the surface is
+ *  closed in it (U_issurc).
+ *  @param S surface (in). @param P point (in).
+ *  @param ustart, vstart start parameters (in).
+ *  @param eps1 point coincidence (>= 0): |S - P| <= eps1, or a step moving
+ *  the point by no more than eps1 (|du Su + dv Sv|), ends the iteration.
+ *  @param eps2 zero cosine (>= 0): both cosines of r with Su and Sv <= eps2
+ *  end it.
+ *  @param u, v (out) the parameters found. @param Q (out) S(u, v).
+ *  @return 0, or 1 with error 12 (no convergence within MAXIT steps, a
+ *  singular Newton system or a zero tangent), 14 (null output, bad eps), 6
+ *  (non-finite start or P), 2/3/4 (invalid surface) under "N_GPRSIN", 15
+ *  from the allocator. */
+ORVO_API int16_t N_gprsin(const SURFACE *S, POINT P, double ustart, double vstart, double eps1,
+                          double eps2, double *u, double *v, POINT *Q);
+
+/** @brief Tangent inversion: the parameter-plane direction (du, dv) whose
+ *  image du Su + dv Sv at (u, v) is T (least squares: the normal
+ *  equations, solved by Cramer's rule).
+ *  @param S surface (in). @param u, v parameters (in).
+ *  @param T the 3-D vector (in).
+ *  @param out (out) (du, dv, 0); not written on failure.
+ *  @return 0, or 1 with error 11 (singular normal equations: Su or Sv zero,
+ *  or the two parallel within sin^2 of their angle <= ZERO_TOLERANCE), 14
+ *  (null out), 2/3/4 (invalid surface) under "N_GPRSTI"; 6 (parameter
+ *  outside the domain) from the evaluation. */
+ORVO_API int16_t N_gprsti(const SURFACE *S, double u, double v, VECTOR T, VECTOR *out);
+
+/** @brief Arc length of C between u0 and u1 (either order; 0 for u0 ==
+ *  u1), each Bezier segment of the part measured by B_arclen with an even
+ *  share of the tolerance.
+ *  @param C curve (in). @param u0, u1 parameters in the domain.
+ *  @param tol tolerance (>= 0): absolute (mode 1) or relative to the
+ *  diagonal of the part's control-point box (mode 2).
+ *  @param mode 1 absolute, 2 relative.
+ *  @param length (out) the length; not written on failure.
+ *  @return 0, or 1 with error 13 (mode), 14 (null length, negative or
+ *  non-finite tol), 6 (parameter outside the domain), 1/3/4 (invalid curve)
+ *  under "N_GPRCLE"; errors of the segment and length routines pass through. */
+ORVO_API int16_t N_gprcle(const CURVE *C, double u0, double u1, double tol, int16_t mode,
+                          double *length);
+
+/** @brief Curve to power form: one piece per knot span of positive length.
+ *  @param C curve (in).
+ *  @param pieces (out) array pieces[0..*last] of fresh CURVE records in ws:
+ *  degree p, p+1 power coefficients (in the parameter itself, as N_cplevn
+ *  evaluates them) and the knots {a, b} of the span.
+ *  @param last (out) highest piece index.
+ *  @param ws the caller's workspace.
+ *  @return 0, or 1 with error 14 (null argument), 1/3/4 (invalid curve)
+ *  under "N_GPRCNP", 15 from the allocator; nothing is left in ws. */
+ORVO_API int16_t N_gprcnp(const CURVE *C, CURVE ***pieces, int32_t *last, STACKS *ws);
+
+/** @brief Power-form pieces back to one curve: the Bezier segments of the
+ *  pieces joined with knots of multiplicity p (highest control index
+ *  (last+1) p, highest knot index (last+2) p + 1), then every knot that can
+ *  be removed within POINT_TOLERANCE removed (N_toocra), so that a curve cut
+ *  into pieces by N_gprcnp comes back with its own knots.
+ *  @param pieces pieces[0..last] (in): degree p >= 1 of the first piece,
+ *  p+1 coefficients each, two knots a < b, each piece starting where the one
+ *  before ends, all of the first piece's kind (2-D/3-D, rational or not).
+ *  @param last highest piece index.
+ *  @param out result (out, check-or-allocate in ws by N_toocra).
+ *  @param ws the caller's workspace.
+ *  @return 0, or 1 with error 3 (degree 0 or above MAXDEGREE), 14 (null or
+ *  malformed pieces, spans that do not follow on, mixed kinds, null out or
+ *  ws) under "N_GPRCPN"; errors of N_toocra ("N_TOOCRA": 9 out too small)
+ *  and 15 from the allocator pass through. */
+ORVO_API int16_t N_gprcpn(CURVE *const *pieces, int32_t last, CURVE *out, STACKS *ws);
+
+/** @brief Surface to power form: one piece per pair of knot spans of
+ *  positive length, pieces[iu][iv] (u span major).
+ *  @param S surface (in).
+ *  @param pieces (out) table of fresh SURFACE records in ws: degrees p, q,
+ *  (p+1) x (q+1) coefficients (as N_splevn evaluates them), knots {a, b}
+ *  in u and {c, d} in v.
+ *  @param last_u, last_v (out) highest piece indices.
+ *  @param ws the caller's workspace.
+ *  @return 0, or 1 with error 14 (null argument), 2/3/4 (invalid surface)
+ *  under "N_GPRSNP", 15 from the allocator; nothing is left in ws. */
+ORVO_API int16_t N_gprsnp(const SURFACE *S, SURFACE ****pieces, int32_t *last_u, int32_t *last_v,
+                          STACKS *ws);
+
+/** @brief Power-form pieces back to one surface (the twin of N_gprcpn):
+ *  pieces[iu][iv], iu = 0..last_u, iv = 0..last_v, as N_gprsnp writes
+ *  them; every piece of row iu has the u span of pieces[iu][0], every piece
+ *  of column iv the v span of pieces[0][iv]. Removable knots of both
+ *  directions are removed within POINT_TOLERANCE (N_toosra).
+ *  @param out result (out, check-or-allocate in ws by N_toosra).
+ *  @return 0, or 1 with error 3 (a degree 0 or above MAXDEGREE), 14 (null
+ *  or malformed pieces, spans that disagree or do not follow on, mixed
+ *  kinds, null out or ws) under "N_GPRSPN"; errors of N_toosra
+ *  ("N_TOOSRA") and 15 from the allocator pass through. */
+ORVO_API int16_t N_gprspn(SURFACE *const *const *pieces, int32_t last_u, int32_t last_v,
+                          SURFACE *out, STACKS *ws);
 
 #ifdef __cplusplus
 }
