@@ -171,9 +171,19 @@ int16_t band_matrix(RMATRIX &A, int32_t n, int32_t bw, STACKS *ws) {
 // Row `row` of A: the basis values at u, in the columns of their
 // functions. A non-zero value outside the band (parameters so close that
 // the system is degenerate) or a non-finite one gives false.
-bool collocation_row(const MatView &A, const KNOTVECTOR &knt, int p, double u, int32_t row) {
+bool collocation_row(const MatView &A, const KNOTVECTOR &knt, int p, double u, int32_t row,
+                     int32_t &s) {
   double N[kBasisSize];
-  const int32_t s = span_and_basis(knt.U, knt.m, p, u, 1, N);
+  // Parameters rise row by row: the span is found by walking on from the
+  // previous one (a search only when a parameter falls back).
+  const double *U = knt.U;
+  const int32_t last = knt.m - p - 1;
+  if (s < p || s > last || u < U[s] || !(u >= U[p] && u <= U[knt.m - p])) {
+    s = span_and_basis(U, knt.m, p, u, 1, N);
+  } else {
+    while (s < last && U[s + 1] <= u) ++s;
+    basis_values(U, p, u, s, N);
+  }
   for (int j = 0; j <= p; ++j) {
     if (N[j] == 0.0) continue;
     const int32_t col = s - p + j;
@@ -187,8 +197,9 @@ bool collocation_row(const MatView &A, const KNOTVECTOR &knt, int p, double u, i
 int16_t collocation_rows(RMATRIX &A, const KNOTVECTOR &knt, int p, const double *t, int32_t first,
                          int32_t last, int32_t shift, const char *tag) {
   const MatView V = view_of(A);
+  int32_t span = -1;
   for (int32_t k = first; k <= last; ++k)
-    if (!collocation_row(V, knt, p, t[k + shift], k)) return fail(kErrFloat, tag);
+    if (!collocation_row(V, knt, p, t[k + shift], k, span)) return fail(kErrFloat, tag);
   return 0;
 }
 

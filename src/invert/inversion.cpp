@@ -4,6 +4,7 @@
 
 #include "arith/vector_ops.hpp"
 #include "geom/geom_ops.hpp"
+#include "eval/kernels.hpp"
 #include "refine/refine_common.hpp"
 
 using namespace orvo::detail;
@@ -41,7 +42,9 @@ extern "C" {
 int16_t N_gprpin(const CURVE *C, POINT P, double ustart, double eps1, double eps2, double *u,
                  POINT *Q) {
   const char *tag = "N_GPRPIN";
-  if (check_refine_curve(C, tag)) return 1;
+  // Sizes only: the knots are read by the evaluator, whose span search stays
+  // inside the array on any knots, so an inversion costs no pass over them.
+  if (check_curve(C, tag)) return 1;
   if (!u || !Q || !usable_tolerance(eps1) || !usable_tolerance(eps2))
     return fail(kErrInconsistent, tag);
   if (!std::isfinite(ustart) || !std::isfinite(P.x) || !std::isfinite(P.y) || !std::isfinite(P.z))
