@@ -24,6 +24,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "orvo/orvo.h"
@@ -210,38 +211,37 @@ double reference_length() {
 // ---- Interpolation ---------------------------------------------------------
 // The interpolant is allocated in the workspace and released after every
 // call; the release is part of the time (SISL allocates its curve too).
-void BM_FitInterp_Orvo_fitgci(benchmark::State &state) {
-  const std::vector<POINT> &Q = interp_data();
+// Times fit(curve, ws) making one curve from `items` data points.
+template <class Fit>
+void time_fit(benchmark::State &state, int64_t items, const char *what, Fit &&fit) {
   STACKS ws;
   N_inurbs(&ws);
   std::size_t failures = 0;
   for (auto _ : state) {
     CURVE c;
     U_inicur(&c);
-    failures += N_fitgci(Q.data(), kInterpPoints - 1, 3, 2, &c, &ws);
+    failures += fit(&c, &ws);
     benchmark::DoNotOptimize(c.pol);
     N_enurbs(&ws);
   }
-  if (failures) state.SkipWithError("interpolation failed");
-  state.SetItemsProcessed(state.iterations() * kInterpPoints);
+  if (failures) state.SkipWithError((std::string(what) + " failed").c_str());
+  state.SetItemsProcessed(state.iterations() * items);
+}
+
+void BM_FitInterp_Orvo_fitgci(benchmark::State &state) {
+  const std::vector<POINT> &Q = interp_data();
+  time_fit(state, kInterpPoints, "interpolation", [&](CURVE *c, STACKS *ws) {
+    return N_fitgci(Q.data(), kInterpPoints - 1, 3, 2, c, ws);
+  });
 }
 BENCHMARK(BM_FitInterp_Orvo_fitgci)->Unit(benchmark::kMillisecond);
 
 // ---- Approximation ---------------------------------------------------------
 void BM_Approx_Orvo_fitgca(benchmark::State &state) {
   const std::vector<POINT> &Q = approx_data();
-  STACKS ws;
-  N_inurbs(&ws);
-  std::size_t failures = 0;
-  for (auto _ : state) {
-    CURVE c;
-    U_inicur(&c);
-    failures += N_fitgca(Q.data(), kApproxPoints - 1, kControlPoints - 1, 3, 2, &c, &ws);
-    benchmark::DoNotOptimize(c.pol);
-    N_enurbs(&ws);
-  }
-  if (failures) state.SkipWithError("approximation failed");
-  state.SetItemsProcessed(state.iterations() * kApproxPoints);
+  time_fit(state, kApproxPoints, "approximation", [&](CURVE *c, STACKS *ws) {
+    return N_fitgca(Q.data(), kApproxPoints - 1, kControlPoints - 1, 3, 2, c, ws);
+  });
 }
 BENCHMARK(BM_Approx_Orvo_fitgca)->Unit(benchmark::kMillisecond);
 

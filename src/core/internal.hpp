@@ -46,6 +46,20 @@ enum ErrorCode : int32_t {
   kErrDerivOrder = 20,
 };
 
+// Keeps the caller's error state across calls whose failure is no error of
+// the calling routine (a test that answers no, a step that falls back).
+class KeepErrorState {
+ public:
+  KeepErrorState() { E_GetOrvoError(&routine_, &code_); }
+  ~KeepErrorState() { E_seterr(code_, routine_); }
+  KeepErrorState(const KeepErrorState &) = delete;
+  KeepErrorState &operator=(const KeepErrorState &) = delete;
+
+ private:
+  const char *routine_ = nullptr;
+  int32_t code_ = 0;
+};
+
 // ---- Private workspace ----------------------------------------------------
 // A routine's own STACKS: initialised on construction, every block in it
 // released on destruction, so that each exit path leaves only the results.

@@ -29,20 +29,6 @@ namespace {
 constexpr double kBig = 1e25;
 constexpr int kMaxPasses = MAXDEGREE / 2 + 1;
 
-// Keeps the caller's error state across calls whose failure is not an
-// error here (a basis-function extremum that cannot be found).
-class KeepErrorState {
- public:
-  KeepErrorState() { E_GetOrvoError(&routine_, &code_); }
-  ~KeepErrorState() { E_seterr(code_, routine_); }
-  KeepErrorState(const KeepErrorState &) = delete;
-  KeepErrorState &operator=(const KeepErrorState &) = delete;
-
- private:
-  const char *routine_ = nullptr;
-  int32_t code_ = 0;
-};
-
 // The knots U[0..m] of degree p along which points 0..n of every line are
 // removed.
 struct Axis {

@@ -67,20 +67,6 @@ bool collapsed(int32_t count, Get &&point) {
   return all_within(count - 1, POINT_TOLERANCE, [&](int32_t k) { return distance3(point(k), c); });
 }
 
-// Restores the error state on exit: a distance that cannot be formed makes
-// a test answer no, not an error.
-class KeepErrorState {
- public:
-  KeepErrorState() { E_GetOrvoError(&routine_, &code_); }
-  ~KeepErrorState() { E_seterr(code_, routine_); }
-  KeepErrorState(const KeepErrorState &) = delete;
-  KeepErrorState &operator=(const KeepErrorState &) = delete;
-
- private:
-  const char *routine_ = nullptr;
-  int32_t code_ = 0;
-};
-
 }  // namespace
 
 extern "C" {

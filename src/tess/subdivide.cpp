@@ -105,11 +105,10 @@ int16_t subdivide(const SURFACE *sur, const Metric &metric, double ftol,
     // A patch the flatness test cannot judge (no normal) is taken as flat;
     // whatever the test records, the caller's error state is kept.
     int16_t flat = 1, dir = 1;
-    const char *routine;
-    int32_t code;
-    E_GetOrvoError(&routine, &code);
-    U_issurf(&patch, ftol, &flat, &dir);
-    E_seterr(code, routine);
+    {
+      KeepErrorState keep;
+      U_issurf(&patch, ftol, &flat, &dir);
+    }
     if (flat) continue;
 
     const bool v_ok = 0.5 * (y1 - y0) > min_half, u_ok = 0.5 * (x1 - x0) > min_half;
