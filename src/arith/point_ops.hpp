@@ -3,6 +3,8 @@
 // algorithm share these, so the marker rules live in one place.
 #pragma once
 
+#include <cmath>
+
 #include "core/internal.hpp"
 
 namespace orvo::detail {
@@ -74,6 +76,17 @@ inline double dot(const CPOINT &q1, const CPOINT &q2) {
   else if (w2)
     s += q2.w;
   return s;
+}
+
+// Every coordinate finite (the markers are finite values).
+inline bool finite_point(const CPOINT &q) {
+  return std::isfinite(q.x) && std::isfinite(q.y) && std::isfinite(q.z) && std::isfinite(q.w);
+}
+
+inline bool finite_points(const CPOINT *P, int32_t n) {
+  for (int32_t i = 0; i <= n; ++i)
+    if (!finite_point(P[i])) return false;
+  return true;
 }
 
 }  // namespace orvo::detail

@@ -146,12 +146,6 @@ CPOINT control_point(const POINT &q, bool flat) {
   return CPOINT{q.x, q.y, flat ? kZ2D : q.z, kWNR};
 }
 
-bool finite_points(const CPOINT *P, int32_t n) {
-  return std::all_of(P, P + n + 1, [](const CPOINT &q) {
-    return std::isfinite(q.x) && std::isfinite(q.y) && (!z_valid(q.z) || std::isfinite(q.z));
-  });
-}
-
 // The z column of planar results carries the marker.
 int16_t finish_points(CPOINT *P, int32_t n, bool flat, const char *tag) {
   if (flat)

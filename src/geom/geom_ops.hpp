@@ -36,6 +36,20 @@ inline double cross2(const A &u, const B &v) {
   return u.x * v.y - u.y * v.x;
 }
 
+// Crossing of a horizontal ray at height y with the leg from (px, py) to
+// (qx, qy), for point-in-polygon parity: a vertex within POINT_TOLERANCE
+// below the ray counts as above it, so that an outline passing through the
+// ray at a vertex is crossed once and one only touching it is not. x is
+// where the leg meets the height, its parameter kept within the leg.
+inline bool leg_crossing(double px, double py, double qx, double qy, double y, double &x) {
+  auto above = [y](double h) { return h > y - POINT_TOLERANCE; };
+  if (above(py) == above(qy)) return false;
+  double r = (y - qy) / (py - qy);  // the classes differ, so py != qy
+  r = r > 1.0 ? 1.0 : (r >= 0.0 ? r : 0.0);
+  x = qx + r * (px - qx);
+  return true;
+}
+
 // Running bounding box of a point set. An empty set gives the zero box at
 // the origin, so that its diagonal is 0 rather than an overflow.
 class BoxBuilder {

@@ -11,21 +11,8 @@ using namespace orvo::detail;
 namespace {
 
 // ---- Point in polygon -------------------------------------------------------
-// A horizontal ray towards +x from a point at height y. A polygon vertex
-// within POINT_TOLERANCE of the ray counts as lying above it, so that a
-// vertex on the ray is crossed once when the outline passes through it and
-// not at all (or twice) when the outline only touches it.
-bool above(double yk, double y) { return yk > y - POINT_TOLERANCE; }
-
-// x where the leg from p to q meets the height y, when the leg straddles it.
-// The interpolation parameter is kept within the leg, so that a vertex taken
-// as lying on the ray gives a crossing at that vertex.
 bool leg_crossing(const POINT &p, const POINT &q, double y, double &x) {
-  if (above(p.y, y) == above(q.y, y)) return false;
-  double r = (y - q.y) / (p.y - q.y);  // the classes differ, so p.y != q.y
-  r = r > 1.0 ? 1.0 : (r >= 0.0 ? r : 0.0);
-  x = q.x + r * (p.x - q.x);
-  return true;
+  return orvo::detail::leg_crossing(p.x, p.y, q.x, q.y, y, x);
 }
 
 // The crossings of the legs pts[i-1]pts[i], i = 1..n, with height y, stored

@@ -65,6 +65,12 @@ struct SurfaceSize {
   int32_t r, s;
 };
 
+// The sizes of an existing record.
+inline CurveSize size_of(const CURVE *c) { return CurveSize{c->pol->n, c->p, c->knt->m}; }
+inline SurfaceSize size_of(const SURFACE *s) {
+  return SurfaceSize{s->net->n, s->net->m, s->p, s->q, s->knu->m, s->knv->m};
+}
+
 template <class Rec>
 struct RecordTraits;
 

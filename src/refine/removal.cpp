@@ -161,8 +161,7 @@ bool finish_line(const Step &st, CPOINT *temp, bool rational) {
   }
   for (int k = 0; k < st.passes; ++k)
     for (const CPOINT &q : {temp[k + 1], temp[jj - k]}) {
-      if (!std::isfinite(q.x) || !std::isfinite(q.y) || (z_valid(q.z) && !std::isfinite(q.z)))
-        return false;
+      if (!finite_point(q)) return false;
       if (rational && !(q.w >= MINWEIGHT && q.w <= MAXWEIGHT)) return false;
     }
   return true;
@@ -268,11 +267,6 @@ SURFACE *copy_of(const SURFACE *s, STACKS *ws) {
   SURFACE *w = S_getsur(s->net->n, s->net->m, s->p, s->q, s->knu->m, s->knv->m, ws);
   if (w) U_surcop(s, w, ws);
   return w;
-}
-
-CurveSize size_of(const CURVE *c) { return CurveSize{c->pol->n, c->p, c->knt->m}; }
-SurfaceSize size_of(const SURFACE *s) {
-  return SurfaceSize{s->net->n, s->net->m, s->p, s->q, s->knu->m, s->knv->m};
 }
 
 void copy_into(const CURVE *src, CURVE *dst) {

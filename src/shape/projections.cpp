@@ -15,10 +15,6 @@ using namespace orvo::detail;
 
 namespace {
 
-bool finite(const CPOINT &q) {
-  return std::isfinite(q.x) && std::isfinite(q.y) && std::isfinite(q.z) && std::isfinite(q.w);
-}
-
 // ---- Records ----------------------------------------------------------------
 bool has_knots(const KNOTVECTOR *k) { return k && k->U && k->m >= 0; }
 
@@ -32,12 +28,6 @@ int16_t check_parts(const CURVE *c, const char *tag) {
 int16_t check_parts(const SURFACE *s, const char *tag) {
   if (check_points(s, tag)) return 1;
   return has_knots(s->knu) && has_knots(s->knv) ? 0 : fail(kErrSurfaceDef, tag);
-}
-
-CurveSize size_of(const CURVE *c) { return CurveSize{c->pol->n, c->p, c->knt->m}; }
-
-SurfaceSize size_of(const SURFACE *s) {
-  return SurfaceSize{s->net->n, s->net->m, s->p, s->q, s->knu->m, s->knv->m};
 }
 
 void copy_knots(const KNOTVECTOR *from, KNOTVECTOR *to) {
@@ -114,7 +104,7 @@ class Projection {
       X = combine3<POINT>(1.0, V_, t, VP);
     }
     r = weighted(X, q.w);
-    return finite(r);
+    return finite_point(r);
   }
 
  private:
@@ -163,8 +153,6 @@ int16_t interval_matrix(const KNOTVECTOR *knt, int32_t n, double a, double b, RM
   return reparam_matrix(n, knt->U[0], knt->U[1], a, b, true, R, tag, ws);
 }
 
-bool all_finite(const CPOINT *P, int32_t n) { return std::all_of(P, P + n + 1, finite); }
-
 }  // namespace
 
 extern "C" {
@@ -190,7 +178,7 @@ int16_t N_cplrep(CURVE *cur, double a, double b, CURVE *out, STACKS *ws_in, STAC
   CPOINT *W = nullptr;
   if (interval_matrix(cur->knt, n, a, b, &R, tag, tmp) || !(W = S_getc1d(n, tmp))) return 1;
   M_rmacpt(&R, cur->pol->Pw, W);
-  if (!all_finite(W, n)) return fail(kErrFloat, tag);
+  if (!finite_points(W, n)) return fail(kErrFloat, tag);
 
   Output<CURVE> o(cur, out, ws_in, ws_out, tag);
   if (o.prepare(CurveSize{n, cur->p, 1})) return 1;
@@ -217,7 +205,7 @@ int16_t N_splrep(SURFACE *sur, double a, double b, double c, double d, SURFACE *
       M_rmcprm(&Ru, sur->net->Pw, &Rv, W))
     return 1;
   for (int32_t i = 0; i <= n; ++i)
-    if (!all_finite(W[i], m)) return fail(kErrFloat, tag);
+    if (!finite_points(W[i], m)) return fail(kErrFloat, tag);
 
   Output<SURFACE> o(sur, out, ws_in, ws_out, tag);
   if (o.prepare(SurfaceSize{n, m, sur->p, sur->q, 1, 1})) return 1;

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "core/internal.hpp"
+#include "geom/geom_ops.hpp"
 
 namespace orvo::detail {
 
@@ -19,20 +20,12 @@ enum CellClass : int16_t {
 
 // Whether (x, y) lies inside the closed polygon (u[k], v[k]), k = 0..n (the
 // first point repeated last): an odd number of legs crossed by the ray
-// from the point towards +u. A vertex within POINT_TOLERANCE below the
-// ray's height counts as above it, so that an outline passing through the
-// ray at a vertex is crossed exactly once.
+// from the point towards +u (the parity rule of G_ispppl).
 inline bool point_in_loop(const double *u, const double *v, int32_t n, double x, double y) {
-  auto above = [y](double h) { return h > y - POINT_TOLERANCE; };
   bool inside = false;
-  for (int32_t k = 1; k <= n; ++k) {
-    if (above(v[k - 1]) == above(v[k])) continue;
-    // The two ends lie on different sides, so the difference is not zero;
-    // a huge quotient from a nearly level leg is clamped onto the leg.
-    double r = (y - v[k]) / (v[k - 1] - v[k]);
-    r = r > 1.0 ? 1.0 : (r >= 0.0 ? r : 0.0);
-    if (u[k] + r * (u[k - 1] - u[k]) > x) inside = !inside;
-  }
+  double cx;
+  for (int32_t k = 1; k <= n; ++k)
+    if (leg_crossing(u[k - 1], v[k - 1], u[k], v[k], y, cx) && cx > x) inside = !inside;
   return inside;
 }
 

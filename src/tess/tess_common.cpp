@@ -94,11 +94,6 @@ int32_t PointSet::add(double x, double y) {
   return k;
 }
 
-int32_t PointSet::find(double x, double y) const {
-  auto it = index_.find(key(x, y));
-  return it == index_.end() ? -1 : it->second;
-}
-
 int32_t PointSet::append_copy(double x, double y) {
   u.push_back(x);
   v.push_back(y);
@@ -309,16 +304,10 @@ int16_t grid_from_record(const TESSGRID *g, PointSet &pts, Grid &grid, const cha
 }
 
 // ---- Metric ---------------------------------------------------------------------------
-double Metric::to_u(double x) const {
-  if (x <= 0.0) return u0;
-  if (x >= Lu) return u1;
-  return std::min(u1, u0 + x * ((u1 - u0) / Lu));
-}
-
-double Metric::to_v(double y) const {
-  if (y <= 0.0) return v0;
-  if (y >= Lv) return v1;
-  return std::min(v1, v0 + y * ((v1 - v0) / Lv));
+double Metric::to_param(double x, double L, double lo, double hi) {
+  if (x <= 0.0) return lo;
+  if (x >= L) return hi;
+  return std::min(hi, lo + x * ((hi - lo) / L));
 }
 
 int16_t surface_metric(const SURFACE *sur, Metric &m, double *A, const char *tag) {
@@ -337,18 +326,6 @@ int16_t surface_metric(const SURFACE *sur, Metric &m, double *A, const char *tag
 }
 
 // ---- Copies into the caller's workspace -------------------------------------------
-double *copy_out(const std::vector<double> &a, STACKS *ws) {
-  double *r = S_getr1d(a.empty() ? 0 : static_cast<int32_t>(a.size()) - 1, ws);
-  if (r && !a.empty()) std::copy(a.begin(), a.end(), r);
-  return r;
-}
-
-int16_t *copy_out(const std::vector<int16_t> &a, STACKS *ws) {
-  int16_t *r = S_getf1d(a.empty() ? 0 : static_cast<int32_t>(a.size()) - 1, ws);
-  if (r && !a.empty()) std::copy(a.begin(), a.end(), r);
-  return r;
-}
-
 int16_t copy_coords(const std::vector<double> &u, const std::vector<double> &v, double **ou,
                     double **ov, STACKS *ws) {
   double *a = copy_out(u, ws), *b = a ? copy_out(v, ws) : nullptr;

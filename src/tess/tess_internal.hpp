@@ -13,6 +13,7 @@
 // so neighbouring cells always agree on where a loop enters and leaves.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <new>
@@ -45,8 +46,6 @@ struct PointSet {
 
   int32_t size() const { return static_cast<int32_t>(u.size()); }
   int32_t add(double x, double y);
-  // Index of an existing point, or -1.
-  int32_t find(double x, double y) const;
   // A new point without a hash entry (a second copy of a location).
   int32_t append_copy(double x, double y);
   void rehash();
@@ -135,8 +134,10 @@ int16_t grid_from_record(const TESSGRID *g, PointSet &pts, Grid &grid, const cha
 struct Metric {
   double u0 = 0, u1 = 1, v0 = 0, v1 = 1;  // surface domain
   double Lu = 1, Lv = 1;                  // metric extents
-  double to_u(double x) const;            // metric -> parameter, ends exact
-  double to_v(double y) const;
+  // Metric -> parameter, the ends exact.
+  double to_u(double x) const { return to_param(x, Lu, u0, u1); }
+  double to_v(double y) const { return to_param(y, Lv, v0, v1); }
+  static double to_param(double x, double L, double lo, double hi);
 };
 
 // Sets the metric of a surface: its domain and size estimate; error 11
@@ -206,7 +207,14 @@ int16_t copy_coords(const std::vector<double> &u, const std::vector<double> &v, 
 
 // A vector's contents as a fresh array of the workspace (n + 1 entries for
 // highest index n = size - 1; an empty vector gets one entry).
-double *copy_out(const std::vector<double> &a, STACKS *ws);
-int16_t *copy_out(const std::vector<int16_t> &a, STACKS *ws);
+inline double *get_array(int32_t n, STACKS *ws, double *) { return S_getr1d(n, ws); }
+inline int16_t *get_array(int32_t n, STACKS *ws, int16_t *) { return S_getf1d(n, ws); }
+template <class T>
+T *copy_out(const std::vector<T> &a, STACKS *ws) {
+  T *r =
+      get_array(a.empty() ? 0 : static_cast<int32_t>(a.size()) - 1, ws, static_cast<T *>(nullptr));
+  if (r) std::copy(a.begin(), a.end(), r);
+  return r;
+}
 
 }  // namespace orvo::detail::tess
