@@ -60,11 +60,7 @@ int16_t N_curfre(const CURVE *cur, double u, int16_t side, POINT *P, VECTOR *T, 
 
 int16_t N_suresc(const SURFACE *sur, const CURVE *uvcur, double t, POINT *P) {
   if (check_record(sur, "N_SURESC")) return 1;
-  POINT uv;
-  if (N_curevn(uvcur, t, 1, &uv)) return 1;
-  double u = uv.x, v = uv.y;
-  U_surpcl(sur, &u, &v);
-  return N_surevn(sur, u, v, 1, 1, P);
+  return surface_over_curve(sur, uvcur, t, P);
 }
 
 }  // extern "C"

@@ -71,4 +71,16 @@ inline int16_t check_record(const SURFACE *sur, const char *tag) {
          check_knot_direction(sur->knv, sur->net->m, sur->q, kErrSurfaceDef, tag);
 }
 
+// The surface point over the parameter-plane point of uvcur at t (clamped
+// into the domain); uv, when given, receives that parameter point.
+inline int16_t surface_over_curve(const SURFACE *sur, const CURVE *uvcur, double t, POINT *S,
+                                  POINT *uv = nullptr) {
+  POINT c;
+  if (N_curevn(uvcur, t, 1, &c)) return 1;
+  double u = c.x, v = c.y;
+  U_surpcl(sur, &u, &v);
+  if (uv) *uv = POINT{c.x, c.y, 0.0};
+  return N_surevn(sur, u, v, 1, 1, S);
+}
+
 }  // namespace orvo::detail

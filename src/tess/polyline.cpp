@@ -18,16 +18,6 @@ namespace {
 // refused (error 19) rather than taking unbounded time and memory.
 constexpr double kMaxPieces = 1.0e6;
 
-// The surface point over the curve's parameter point at t.
-int16_t surface_at_curve(const SURFACE *sur, const CURVE *cur, double t, POINT &S, POINT *uv) {
-  POINT c;
-  if (N_curevn(cur, t, 1, &c)) return 1;
-  double u = c.x, v = c.y;
-  U_surpcl(sur, &u, &v);
-  if (uv) *uv = POINT{c.x, c.y, 0.0};
-  return N_surevn(sur, u, v, 1, 1, &S);
-}
-
 }  // namespace
 
 int16_t chord_deviation(const SURFACE *sur, const CURVE *cur, double t0, double t1, double &dev,
@@ -35,7 +25,7 @@ int16_t chord_deviation(const SURFACE *sur, const CURVE *cur, double t0, double 
   POINT Q[4];
   const double t[4] = {t0, (2.0 * t0 + t1) / 3.0, (t0 + 2.0 * t1) / 3.0, t1};
   for (int k = 0; k < 4; ++k)
-    if (surface_at_curve(sur, cur, t[k], Q[k], nullptr)) return 1;
+    if (surface_over_curve(sur, cur, t[k], &Q[k])) return 1;
   // Inner control points of the cubic Bezier through Q at 0, 1/3, 2/3, 1
   // (the inverse of the Bernstein matrix at those parameters).
   const POINT B1 = {(-5 * Q[0].x + 18 * Q[1].x - 9 * Q[2].x + 2 * Q[3].x) / 6,
@@ -91,7 +81,7 @@ int16_t polyline(const SURFACE *sur, const CURVE *cur, const Metric &metric, dou
   for (int32_t k = p; k < m - p; ++k) {
     if (!(U[k] < U[k + 1])) continue;
     for (int s = first ? 0 : 1; s <= steps; ++s) {
-      if (surface_at_curve(sur, cur, U[k] + (U[k + 1] - U[k]) * s / steps, S, nullptr)) return 1;
+      if (surface_over_curve(sur, cur, U[k] + (U[k + 1] - U[k]) * s / steps, &S)) return 1;
       if (!first || s > 0) L += distance3(S, prev);
       prev = S;
     }
@@ -132,7 +122,7 @@ int16_t polyline(const SURFACE *sur, const CURVE *cur, const Metric &metric, dou
 
   double t0_of_walk = a;
   POINT c0;
-  if (surface_at_curve(sur, cur, a, S, &c0)) return 1;
+  if (surface_over_curve(sur, cur, a, &S, &c0)) return 1;
   push(c0);
   // Chord tests are bounded by the planned pieces and those made so far.
   long tests = 0;
@@ -169,7 +159,7 @@ int16_t polyline(const SURFACE *sur, const CURVE *cur, const Metric &metric, dou
         }
       }
       POINT c;
-      if (surface_at_curve(sur, cur, t1, S, &c)) return 1;
+      if (surface_over_curve(sur, cur, t1, &S, &c)) return 1;
       push(c);
       if (static_cast<double>(pu.size()) > kMaxPieces) return fail(kErrTessInput, tag);
       dt = t1 - t0;
