@@ -83,30 +83,49 @@ int16_t N_curevn(const CURVE *cur, double u, int16_t side, POINT *P) {
 int16_t N_curder(const CURVE *cur, double u, int16_t side, int16_t d, POINT *CK) {
   const char *tag = "N_CURDER";
   if (check_curve_at(cur, u, side, d, tag)) return 1;
+  const double *U = cur->knt->U;
   const int p = cur->p;
-  DerTable D;
-  const int32_t span = curve_basis(cur, u, side, d, D, tag);
-  if (span < 0) return 1;
+  const int32_t span = find_span(U, cur->knt->m, p, u, side);
+  BasisTriangle ndu;
+  basis_triangle(U, p, u, span, ndu);
   const CPOINT *Q = cur->pol->Pw + (span - p);
-  // A zero weight has no Euclidean point: refuse it rather than divide.
-  if (w_valid(cur->pol->Pw[0].w))
-    for (int j = 0; j <= p; ++j)
-      if (Q[j].w == 0.0) return fail(kErrFloat, tag);
+  const auto z_of = [](const CPOINT &q) { return z_valid(q.z) ? q.z : 0.0; };
 
-  // Euclidean control points: one reciprocal per weight.
-  POINT E[kBasisSize];
-  for (int j = 0; j <= p; ++j) {
-    const double iw = w_valid(Q[j].w) ? 1.0 / Q[j].w : 1.0;
-    E[j] = POINT{Q[j].x * iw, Q[j].y * iw, z_valid(Q[j].z) ? Q[j].z * iw : 0.0};
-  }
-  for (int k = 0; k <= d; ++k) {
-    POINT s{0.0, 0.0, 0.0};
+  if (!w_valid(cur->pol->Pw[0].w)) {
+    double E[kBasisSize][3], H[kMaxDerOrder + 1][3];
     for (int j = 0; j <= p; ++j) {
-      s.x += D[k][j] * E[j].x;
-      s.y += D[k][j] * E[j].y;
-      s.z += D[k][j] * E[j].z;
+      E[j][0] = Q[j].x;
+      E[j][1] = Q[j].y;
+      E[j][2] = z_of(Q[j]);
     }
-    CK[k] = s;
+    span_derivatives<3>(ndu, p, d, E, H);
+    for (int k = 0; k <= d; ++k) CK[k] = POINT{H[k][0], H[k][1], H[k][2]};
+    return 0;
+  }
+
+  // Rational: derivatives of the weighted curve (x w, y w, z w, w), then
+  // the quotient rule order by order. A zero weight has no Euclidean
+  // control point: refuse it rather than divide.
+  double A[kBasisSize][4], H[kMaxDerOrder + 1][4];
+  for (int j = 0; j <= p; ++j) {
+    if (Q[j].w == 0.0) return fail(kErrFloat, tag);
+    A[j][0] = Q[j].x;
+    A[j][1] = Q[j].y;
+    A[j][2] = z_of(Q[j]);
+    A[j][3] = Q[j].w;
+  }
+  span_derivatives<4>(ndu, p, d, A, H);
+  if (H[0][3] == 0.0) return fail(kErrFloat, tag);
+  const double inv = 1.0 / H[0][3];
+  for (int k = 0; k <= d; ++k) {
+    double v[3] = {H[k][0], H[k][1], H[k][2]};
+    for (int i = 1; i <= k; ++i) {
+      const double c = kBinomials.c[k][i] * H[i][3];
+      v[0] -= c * CK[k - i].x;
+      v[1] -= c * CK[k - i].y;
+      v[2] -= c * CK[k - i].z;
+    }
+    CK[k] = POINT{v[0] * inv, v[1] * inv, v[2] * inv};
   }
   return 0;
 }

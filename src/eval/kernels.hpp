@@ -184,17 +184,16 @@ inline int32_t span_and_basis(const double *U, int32_t m, int p, double u, int s
 }
 
 // ---- Basis derivatives ------------------------------------------------------
-// ders[k][j], k = 0..n, j = 0..p: the k-th derivatives of the p+1 non-zero
-// basis functions of span at u. Rows above p are zero. Rows is any type
-// indexable as ders[k][j] (a row table or a fixed 2-D array).
-template <class Rows>
-inline void basis_derivatives(const double *U, int p, double u, int32_t span, int n, Rows ders) {
+// Triangle of span at u: the upper triangle and diagonal, ndu[r][j] with
+// r <= j, hold the basis values of rising degree (N[span-j+r] of degree j);
+// the lower triangle, ndu[j][r] with r < j, the reciprocals of the knot
+// differences U[span+r+1] - U[span+1-j+r], so that derivative formulas
+// multiply where they would divide by the same differences. Inside a span
+// of non-zero length every such difference spans it, so none is zero.
+using BasisTriangle = double[kBasisSize][kBasisSize];
+
+inline void basis_triangle(const double *U, int p, double u, int32_t span, BasisTriangle &ndu) {
   double left[kBasisSize], right[kBasisSize];
-  // Upper triangle and diagonal: basis values of rising degree. Lower
-  // triangle: reciprocals of the knot differences, so that the derivative
-  // loop below multiplies where it would divide by the same differences.
-  double ndu[kBasisSize][kBasisSize];
-  double a[2][kBasisSize] = {};  // zeroed: keeps every read defined to the compiler's eye
   ndu[0][0] = 1.0;
   for (int j = 1; j <= p; ++j) {
     left[j] = u - U[span + 1 - j];
@@ -208,6 +207,16 @@ inline void basis_derivatives(const double *U, int p, double u, int32_t span, in
     }
     ndu[j][j] = saved;
   }
+}
+
+// ders[k][j], k = 0..n, j = 0..p: the k-th derivatives of the p+1 non-zero
+// basis functions of span at u. Rows above p are zero. Rows is any type
+// indexable as ders[k][j] (a row table or a fixed 2-D array).
+template <class Rows>
+inline void basis_derivatives(const double *U, int p, double u, int32_t span, int n, Rows ders) {
+  BasisTriangle ndu;
+  double a[2][kBasisSize] = {};  // zeroed: keeps every read defined to the compiler's eye
+  basis_triangle(U, p, u, span, ndu);
   for (int j = 0; j <= p; ++j) ders[0][j] = ndu[j][p];
 
   const int top = std::min(n, p);
@@ -324,6 +333,36 @@ inline void single_basis_derivatives(const double *U, int32_t m, int32_t i, int 
     ders[k] = nd[0];
   }
   for (int k = top + 1; k <= n; ++k) ders[k] = 0.0;
+}
+
+// ---- Curve derivatives over one span -----------------------------------------
+// H[k], k = 0..d: the k-th derivatives at u of the polynomial curve with the
+// K-coordinate coefficients Q[0..p] over its span (triangle ndu of that
+// span). Order k is the degree p-k curve of the k-fold differenced
+// coefficients, (p-k+1) (Q[l+1] - Q[l]) / (U[span+l+1] - U[span-p+k+l]),
+// whose reciprocal differences are row p-k+1 of the triangle's lower part;
+// this costs O(p) per order where the basis derivative table costs O(p^2).
+// Q is differenced in place; orders above p are zero.
+template <int K>
+inline void span_derivatives(const BasisTriangle &ndu, int p, int d, double (*Q)[K],
+                             double (*H)[K]) {
+  for (int k = 0; k <= d; ++k) {
+    if (k > p) {
+      std::fill(H[k], H[k] + K, 0.0);
+      continue;
+    }
+    const int deg = p - k;
+    if (k > 0) {
+      for (int l = 0; l <= deg; ++l) {
+        const double f = (deg + 1) * ndu[deg + 1][l];
+        for (int c = 0; c < K; ++c) Q[l][c] = f * (Q[l + 1][c] - Q[l][c]);
+      }
+    }
+    double h[K] = {};
+    for (int l = 0; l <= deg; ++l)
+      for (int c = 0; c < K; ++c) h[c] += ndu[l][deg] * Q[l][c];
+    std::copy(h, h + K, H[k]);
+  }
 }
 
 // ---- Rational basis ---------------------------------------------------------
