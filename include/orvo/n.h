@@ -146,6 +146,33 @@ ORVO_API int16_t N_tooski(SURFACE *s, double t, int32_t r, int16_t dir, SURFACE 
 ORVO_API int16_t N_toocik(CURVE *c, POINT pick, CURVE *out, STACKS *ws_in, STACKS *ws_out);
 ORVO_API int16_t N_toosik(SURFACE *s, POINT pick, SURFACE *out, STACKS *ws_in, STACKS *ws_out);
 
+/* ---- Refinement tools: knot refinement --------------------------------- */
+
+/** @brief Inserts every knot of X into the curve in one pass; the shape is
+ *  unchanged. Calling conventions (in place when out == c, ws_in, ws_out)
+ *  as for N_toocki.
+ *  @param c curve (in; replaced when out == c), clamped or not.
+ *  @param X knots to insert (in), X->U[0..X->m], non-decreasing, strictly
+ *  inside the domain (U[p], U[m-p]), raising no multiplicity above p.
+ *  @param out result (out): n+X->m+1 highest point index, knots of highest
+ *  index m+X->m+1.
+ *  @param ws_in workspace of c's arrays; @param ws_out workspace of out's.
+ *  @return 0, or 1 with, under "N_TOOCRF": 14 (X empty or null, or the
+ *  result would be too large), 6 (a knot of X not strictly inside the
+ *  domain, or a multiplicity raised above p), 4 (X decreasing or the
+ *  curve's knots decreasing), 1/3/14 (invalid curve), 11 (a blend ratio
+ *  with a zero denominator); 9 or 15 from the output protocol. On failure
+ *  the curve and out are unchanged. */
+ORVO_API int16_t N_toocrf(CURVE *c, KNOTVECTOR *X, CURVE *out, STACKS *ws_in, STACKS *ws_out);
+
+/** @brief The surface twin of N_toocrf: every knot of X into U (dir 1; the
+ *  net gets X->m+1 more rows) or V (dir 2; X->m+1 more columns); the other
+ *  knot vector is copied.
+ *  @return 0, or 1 with the errors of N_toocrf under "N_TOOSRF", 13 (dir
+ *  neither 1 nor 2) and 2 (invalid surface). */
+ORVO_API int16_t N_toosrf(SURFACE *s, KNOTVECTOR *X, int16_t dir, SURFACE *out, STACKS *ws_in,
+                          STACKS *ws_out);
+
 /* ---- Refinement tools: decomposition, splitting and segments ----------- */
 /* N_toocdc/N_toosdc: all Bezier segments (patches) as fresh records in ws,
  * *last = their number - 1 (patches[iu][iv], rows by the u span).
