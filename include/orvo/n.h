@@ -173,6 +173,40 @@ ORVO_API int16_t N_toocrf(CURVE *c, KNOTVECTOR *X, CURVE *out, STACKS *ws_in, ST
 ORVO_API int16_t N_toosrf(SURFACE *s, KNOTVECTOR *X, int16_t dir, SURFACE *out, STACKS *ws_in,
                           STACKS *ws_out);
 
+/* ---- Refinement tools: compatibility and isoparametric curves ---------- */
+
+/** @brief Makes curves[0..n] compatible in place: one kind (all rational and
+ *  all 3-D when any is), knots mapped onto [0, 1], every curve raised to the
+ *  largest degree of the set (N_toocde) and refined with the knots it lacks
+ *  against the merged knot vector (N_toocrf). The shapes are unchanged.
+ *  @param curves array of clamped curves (in/out), highest index n; their
+ *  arrays are replaced by fresh ones from ws and the old ones released.
+ *  @param ws workspace holding the curves' arrays.
+ *  @return 0, or 1 with 14 (null array or ws, n < 0), 1/3/4/14 (an invalid
+ *  curve) under "N_TOOCCO", or the error of N_toocde, N_kntmer or N_toocrf.
+ *  A failure part-way leaves the curves before it already converted. */
+ORVO_API int16_t N_toocco(CURVE **curves, int32_t n, STACKS *ws);
+
+/** @brief The surface twin of N_toocco, in both directions: knots mapped
+ *  onto the unit square, u degrees raised to the largest u degree and v
+ *  degrees to the largest v degree (N_toosde), then each surface refined in
+ *  u and in v with the knots it lacks (N_toosrf).
+ *  @return 0, or 1 with the errors of N_toocco under "N_TOOSCO" (2 for an
+ *  invalid surface), or those of N_toosde, N_kntmer and N_toosrf. */
+ORVO_API int16_t N_toosco(SURFACE **surfaces, int32_t n, STACKS *ws);
+
+/** @brief Isoparametric curve of a surface: S(u, t) (dir 1, degree p, knots
+ *  U, n+1 points) or S(t, v) (dir 2, degree q, knots V, m+1 points). At a
+ *  clamped end of the domain the curve's points are the boundary line of
+ *  the net, copied exactly.
+ *  @param s surface (in); @param t parameter across (in the domain of V for
+ *  dir 1, of U for dir 2); @param dir 1 or 2.
+ *  @param out curve (out, check-or-allocate in ws).
+ *  @return 0, or 1 with, under "N_TOOSCX": 13 (dir), 2/3/4/14 (invalid
+ *  surface), 6 (t outside the domain), 14 (null out or ws), 9/15 from the
+ *  output protocol. */
+ORVO_API int16_t N_tooscx(SURFACE *s, double t, int16_t dir, CURVE *out, STACKS *ws);
+
 /* ---- Refinement tools: decomposition, splitting and segments ----------- */
 /* N_toocdc/N_toosdc: all Bezier segments (patches) as fresh records in ws,
  * *last = their number - 1 (patches[iu][iv], rows by the u span).
@@ -716,6 +750,652 @@ ORVO_API int16_t N_gprsnp(const SURFACE *S, SURFACE ****pieces, int32_t *last_u,
  *  ("N_TOOSRA") and 15 from the allocator pass through. */
 ORVO_API int16_t N_gprspn(SURFACE *const *const *pieces, int32_t last_u, int32_t last_v,
                           SURFACE *out, STACKS *ws);
+
+/* ---- Refinement tools: degree elevation --------------------------------- */
+/** @brief Raises the degree of a clamped curve by t without changing its
+ *  shape; every interior knot's multiplicity rises by exactly t.
+ *  @param c input curve (in; highest point index n, degree p, highest knot
+ *  index m, knots clamped: first and last of multiplicity p+1).
+ *  @param t degree increase (in), 0 <= t, p + t <= MAXDEGREE; t = 0 copies.
+ *  @param out result (out): degree p+t, highest point index n + t*nsp,
+ *  highest knot index m + t*(nsp+1), nsp the number of spans of non-zero
+ *  length (N_kntnsp). When out == c the curve gets fresh arrays from ws_in
+ *  and its old ones are released from ws_in; otherwise check-or-allocate
+ *  in ws_out.
+ *  @param ws_in workspace owning c's arrays; @param ws_out workspace for a
+ *  separate out.
+ *  @return 0, or 1 with, under "N_TOOCDE": 1 (malformed record), 4 (knots
+ *  decreasing or not well formed for degree p), 3 (t < 0 or p + t above
+ *  MAXDEGREE), 14 (n < p, null out or workspace), 9 (out too small; out
+ *  unchanged), 11 (coincident or non-finite knots, or a non-finite
+ *  result), 15 (allocation, also "S_GET..."). */
+ORVO_API int16_t N_toocde(CURVE *c, int32_t t, CURVE *out, STACKS *ws_in, STACKS *ws_out);
+/** @brief The surface twin of N_toocde: raises the u degree p (dir 1, knots
+ *  U, lines along u, one per column) or the v degree q (dir 2, knots V, one
+ *  line per row) by t; the other degree, knot vector and number of points
+ *  across stay unchanged.
+ *  @param s input surface (in); @param t degree increase (in);
+ *  @param dir 1 (u) or 2 (v) (in).
+ *  @param out result (out): for dir 1 highest row index n + t*nsp and
+ *  highest U index r + t*(nsp+1), for dir 2 the same on the columns and V;
+ *  in place when out == s (old arrays released from ws_in), else
+ *  check-or-allocate in ws_out.
+ *  @return 0, or 1 with, under "N_TOOSDE": 2 (malformed record), 13 (dir
+ *  neither 1 nor 2), 3, 4, 9, 11, 14, 15 as for N_toocde on the raised
+ *  direction. */
+ORVO_API int16_t N_toosde(SURFACE *s, int32_t t, int16_t dir, SURFACE *out, STACKS *ws_in,
+                          STACKS *ws_out);
+
+/* ---- Circles, arcs and conics -------------------------------------------- */
+/* A circle is O + r cos(a) X + r sin(a) Y, angles a in degrees from X towards
+ * Y; X and Y are normalised first (error 17 under "G_VECNIP" when one is
+ * zero). Angles: a1 <= a0 gains turns until a1 > a0, and a sweep a1 - a0
+ * over 360 becomes 360. The output curve goes through U_curchk in ws (error
+ * 9 under the routine's tag when a non-empty record is too small, 15 when
+ * memory runs out); it is 3-D and rational, starts at weight 1 (the quintic
+ * full circle at weight 5). Non-finite input: error 6; null curve: error 1. */
+
+/** @brief Circular arc from a0 to a1 in the form asked.
+ *  @param O centre (in). @param X, Y directions of the angles 0 and 90 (in).
+ *  @param r radius (in). @param a0, a1 start and end angles in degrees (in).
+ *  @param form 2 piecewise rational quadratic, 4 piecewise rational quartic,
+ *  5 one rational quintic (in).
+ *  @param curve (out) the arc. @param ws the caller's workspace.
+ *  @return 0, or 1 with error 13 under "N_CONCIR" for another form, or the
+ *  error of N_conci2, N_conci4 or N_conci5. */
+ORVO_API int16_t N_concir(POINT O, VECTOR X, VECTOR Y, double r, double a0, double a1,
+                          int16_t form, CURVE *curve, STACKS *ws);
+
+/** @brief Rational quadratic arc: 1 to 4 segments of at most 90 degrees,
+ *  interior knots of multiplicity 2, middle weights cos(sweep / 2).
+ *  Arguments as N_concir; curve (out) has n = 2 * segments (highest index
+ *  at most 8), p = 2, m = n + 3.
+ *  @return 0, or 1 with error 14 under "N_CONCI2" when the end tangents of a
+ *  segment do not meet (X parallel to Y, a sweep lost to rounding of huge
+ *  angles), 11 from the line intersection, 6, 9, 15, 17 as above. */
+ORVO_API int16_t N_conci2(POINT O, VECTOR X, VECTOR Y, double r, double a0, double a1,
+                          CURVE *curve, STACKS *ws);
+
+/** @brief Rational quartic arc: 1 to 3 segments of at most 120 degrees,
+ *  interior knots of multiplicity 4; each segment puts the angles at a
+ *  quarter, half and three quarters of its sweep at the parameters 1/4, 1/2
+ *  and 3/4 of the segment. Arguments as N_concir; curve (out) has
+ *  n = 4 * segments (at most 12), p = 4, m = n + 5.
+ *  @return 0, or 1 with error 11 under "N_CONCI4" when no admissible
+ *  parameter exists (a zero sweep), 14 when tangents do not meet, 6, 9, 15,
+ *  17 as above. */
+ORVO_API int16_t N_conci4(POINT O, VECTOR X, VECTOR Y, double r, double a0, double a1,
+                          CURVE *curve, STACKS *ws);
+
+/** @brief Rational quintic arc: one Bezier segment (n = 5, p = 5, m = 11).
+ *  The whole circle starts at the point opposite the middle of the arc
+ *  (weights 5, 1, 1, 1, 1, 5); a sweep short of 360 is cut out of it at the
+ *  parameters of the end points (point inversion) and its knots mapped onto
+ *  [0, 1]. Arguments as N_concir.
+ *  @return 0, or 1 with error 11 under "N_CONCI5" when X and Y give no
+ *  tangent, 12 from N_gprpin, 14 from N_toocsg (an empty piece), 6, 9, 15,
+ *  17 as above. */
+ORVO_API int16_t N_conci5(POINT O, VECTOR X, VECTOR Y, double r, double a0, double a1,
+                          CURVE *curve, STACKS *ws);
+
+/** @brief Weights of the unit arc from a0 to a1 in the given form.
+ *  @param a0, a1 angles in degrees (in). @param form 2, 4 or 5 (in).
+ *  @param weights (out) weights[0..n]; room for 13 values covers every form.
+ *  @param n (out) the highest control point index.
+ *  @return 0, or 1 with error 14 under "N_CONCIW" for a null output, or the
+ *  error of N_concir. */
+ORVO_API int16_t N_conciw(double a0, double a1, int16_t form, double *weights, int32_t *n);
+
+/** @brief Semicircle from the angle a to a + 180 as one rational cubic
+ *  (weights 1, 1/3, 1/3, 1; n = 3, p = 3, m = 7).
+ *  @param O, X, Y, r as N_concir (in). @param a start angle in degrees (in).
+ *  @param curve (out). @param ws the caller's workspace.
+ *  @return 0, or 1 with error 11 under "N_CONCSC" when X and Y give no
+ *  tangent, 6, 9, 15, 17 as above. */
+ORVO_API int16_t N_concsc(POINT O, VECTOR X, VECTOR Y, double r, double a, CURVE *curve,
+                          STACKS *ws);
+
+/** @brief Ellipse arc O + ra cos(a) X + rb sin(a) Y from a0 to a1: the circle
+ *  of radius ra at the same angles (taken modulo 360) in the given form,
+ *  shrunk towards the line through O along X by rb / ra.
+ *  @param O, X, Y as N_concir (in). @param ra, rb semi-axes along X and Y (in).
+ *  @param a0, a1 angles in degrees (in). @param form 2, 4 or 5 (in).
+ *  @param curve (out). @param ws the caller's workspace.
+ *  @return 0, or 1 with error 14 under "N_CONELL" when |a1 - a0| > 360, 11
+ *  when rb / ra cannot be formed (ra = 0), 6, 17, or the error of N_concir. */
+ORVO_API int16_t N_conell(POINT O, VECTOR X, VECTOR Y, double ra, double rb, double a0,
+                          double a1, int16_t form, CURVE *curve, STACKS *ws);
+
+/** @brief Conic arc from P0 to P2 with end tangents T0 and T2 through P:
+ *  rational quadratic, split into 2 or 4 segments (interior knots of
+ *  multiplicity 2) when the single arc would be too wide or has a negative
+ *  middle weight.
+ *  @param P0, P2 end points (in). @param T0, T2 end tangents (in).
+ *  @param P a point of the arc (in). @param curve (out). @param ws workspace.
+ *  @return 0, or 1 with error 5 under "N_CONARC" when the middle weight is
+ *  -1 or less, errors 13/11 from B_makcon, 17 from G_veccos (zero tangent),
+ *  1, 9, 15 as above. */
+ORVO_API int16_t N_conarc(POINT P0, VECTOR T0, POINT P2, VECTOR T2, POINT P, CURVE *curve,
+                          STACKS *ws);
+
+/* The analysis routines read the first three control points of a rational
+ * quadratic conic arc (a curve with n >= 2; error 1 under "N_CONSHA"
+ * otherwise), whose weights must lie in [0.01, 10] (error 5 under
+ * "N_CONSHA"). Null outputs: error 14 under the routine's tag. */
+
+/** @brief Shape factor k = w0 w2 / w1^2 (1 for a non-rational curve).
+ *  @param curve (in). @param k (out). @return 0 or 1 (errors 1, 5, 14). */
+ORVO_API int16_t N_consha(const CURVE *curve, double *k);
+
+/** @brief Conic type from the shape factor: 1 ellipse (k > 1 + 1e-12),
+ *  2 hyperbola (k < 1 - 1e-12), 3 parabola.
+ *  @param curve (in). @param type (out). @return 0 or 1 (errors of N_consha,
+ *  14 under "N_CONTYP"). */
+ORVO_API int16_t N_contyp(const CURVE *curve, int16_t *type);
+
+/** @brief Implicit equation c0 x^2 + c1 y^2 + c2 xy + c3 x + c4 y + c5 = 0
+ *  of a planar conic arc (2-D, or 3-D with every z equal to 0).
+ *  @param curve (in). @param coef (out) coef[0..5] = c0..c5, unnormalised.
+ *  @return 0, or 1 with error 14 under "N_CONIMP" for a nonzero z or a null
+ *  coef, or the errors of N_consha. */
+ORVO_API int16_t N_conimp(const CURVE *curve, double *coef);
+
+/** @brief Geometric elements of a conic arc.
+ *  Parabola: C the vertex, V1 the unit axis direction (towards the opening),
+ *  V2 the focus (a point); a and b are not written.
+ *  Ellipse or hyperbola: C the centre, V1 the unit direction of the semi-axis
+ *  a (the major axis of an ellipse, the transverse axis of a hyperbola), V2
+ *  the unit direction of b, both in the plane of the control points; for a
+ *  circle (a and b equal to 1e-7 relative) V1 points from P1 towards P0.
+ *  @param curve (in). @param C, V1, V2, a, b (out).
+ *  @return 0, or 1 with error 11 under "N_CONGEO" when a quotient cannot be
+ *  formed (collinear or coincident control points), 14 for a null output,
+ *  or the errors of N_consha. */
+ORVO_API int16_t N_congeo(const CURVE *curve, POINT *C, VECTOR *V1, VECTOR *V2, double *a,
+                          double *b);
+
+/* ---- Standard surfaces -------------------------------------------------- */
+/* Each builds its surface into surf by check-or-allocate in ws (U_surchk)
+ * and keeps its temporaries in a private workspace. Net index i runs along
+ * u, j along v. A circular direction is one unit arc in the form asked
+ * (2 rational quadratic, 5 one rational quintic; N_cmsccp also 4), carried
+ * to each circle by a similarity, so all circles share knots and weights.
+ * The surfaces are three-dimensional. */
+
+/** @brief Bilinear patch: degrees 1, 1, knots {0, 0, 1, 1} both ways,
+ *  net[0][0] = P00, net[1][0] = P10, net[0][1] = P01, net[1][1] = P11,
+ *  non-rational.
+ *  @return 0, or 1 with 14 (null surf or ws), 9/15 from U_surchk, under
+ *  "N_CMSBIL". */
+ORVO_API int16_t N_cmsbil(POINT P00, POINT P10, POINT P01, POINT P11, SURFACE *surf, STACKS *ws);
+
+/** @brief General cylinder: the curve swept by d W (W normalised first).
+ *  @param curve generator (in; unchanged); a 2-D curve gets z = 0.
+ *  @param dir 1: the curve runs along u (its points fill the first index),
+ *  the sweep along v; 2: the other way round. The sweep direction has
+ *  degree 1 and knots {0, 0, 1, 1}; a non-rational curve gives a
+ *  non-rational surface.
+ *  @return 0, or 1 with, under "N_CMSGCL", 13 (dir), 1/3/14 (invalid curve),
+ *  17 (zero W, from G_vecnip), 9/15 from the output protocol. */
+ORVO_API int16_t N_cmsgcl(const CURVE *curve, VECTOR W, double d, int16_t dir, SURFACE *surf,
+                          STACKS *ws);
+
+/** @brief Ruled surface between two curves: copies of the curves are made
+ *  compatible (N_toocco: parameter interval [0, 1], common degree and
+ *  knots; the callers' curves are not changed) and become the two lines
+ *  of a surface of degree 1 across, knots {0, 0, 1, 1}; dir as N_cmsgcl.
+ *  @return 0, or 1 with, under "N_CMSRLS", 13 (dir), 1/3/14 (invalid
+ *  curve), or the error of U_curcop or N_toocco (unclamped curves of
+ *  different degrees cannot be raised). */
+ORVO_API int16_t N_cmsrls(const CURVE *curve1, const CURVE *curve2, int16_t dir, SURFACE *surf,
+                          STACKS *ws);
+
+/** @brief Surface of revolution: the curve turned about the line through S
+ *  along T by theta degrees (above 360 taken as 360). The circular
+ *  direction runs along u (form 2: 3, 5, 7 or 9 points for theta up to 90,
+ *  180, 270, 360; form 5: 6 points), the curve along v with its degree and
+ *  knots. A control point on the axis gives a column of equal points
+ *  weighted by the unit arc's weights.
+ *  @return 0, or 1 with, under "N_CMSREV", 13 (form other than 2 or 5, or
+ *  theta not above 0), 14 (zero or non-finite axis), 6 (non-finite control
+ *  points), 1/3/14 (invalid curve), the arc builder's errors, 9/15. */
+ORVO_API int16_t N_cmsrev(const CURVE *curve, POINT S, VECTOR T, double theta, int16_t form,
+                          SURFACE *surf, STACKS *ws);
+
+/** @brief Sphere zone about O of radius r between the polar angles a0 and a1
+ *  (degrees from the north pole, O + r (0, 0, 1)), turned by theta about
+ *  the z axis through O.
+ *  @return 0, or 1 with, under "N_CMSSPH", 13 (not 0 <= a0 < a1 <= 180, or
+ *  a form or theta N_cmsrev refuses), 14 (r not above 0 or not finite). */
+ORVO_API int16_t N_cmssph(POINT O, double r, double a0, double a1, double theta, int16_t form,
+                          SURFACE *surf, STACKS *ws);
+
+/** @brief Ellipsoid zone about the origin: the unit sphere zone of N_cmssph
+ *  scaled by (a, b, c).
+ *  @return 0, or 1 with 14 under "N_CMSELL" (a semi-axis below 1e-7 or not
+ *  finite), or the error of N_cmssph. */
+ORVO_API int16_t N_cmsell(double a, double b, double c, double a0, double a1, double theta,
+                          int16_t form, SURFACE *surf, STACKS *ws);
+
+/** @brief Elliptic paraboloid z = x^2 / (2 a^2) + y^2 / (2 b^2), 0 <= z <= h,
+ *  turned by theta about the z axis.
+ *  @return 0, or 1 with 14 under "N_CMSPAR" (a, b or h below 1e-7 or not
+ *  finite), or the errors of N_cmsrev. */
+ORVO_API int16_t N_cmspar(double a, double b, double h, double theta, int16_t form, SURFACE *surf,
+                          STACKS *ws);
+
+/** @brief Hyperboloid of one sheet x^2 / a^2 + y^2 / b^2 - z^2 / c^2 = 1,
+ *  -h <= z <= h, turned by theta about the z axis.
+ *  @return 0, or 1 with 14 under "N_CMSHYP" (a, b, c or h below 1e-7 or not
+ *  finite), or the errors of N_cmsrev. */
+ORVO_API int16_t N_cmshyp(double a, double b, double c, double h, double theta, int16_t form,
+                          SURFACE *surf, STACKS *ws);
+
+/** @brief Torus or part of one: the tube circle of radius r about C from a0
+ *  to a1 (angles from X towards Y; for a torus X is the direction from the
+ *  axis to C and Y the axis direction) turned about the line through S
+ *  along T by theta.
+ *  @return 0, or 1 with, under "N_CMSTOR", 13 (form other than 2 or 5),
+ *  14 (zero axis, or C on the axis), or the errors of N_concir and
+ *  N_cmsrev. */
+ORVO_API int16_t N_cmstor(POINT S, VECTOR T, POINT C, VECTOR X, VECTOR Y, double r, double a0,
+                          double a1, double theta, int16_t form, SURFACE *surf, STACKS *ws);
+
+/** @brief Cone or cylinder patch between the arc of radius r1 about O and the
+ *  arc of radius r2 about O + h N, N = X x Y normalised, both from a0 to a1
+ *  in the form asked (2, 4 or 5); the arcs run along u (dir 1) or v
+ *  (dir 2), degree 1 and knots {0, 0, 1, 1} across.
+ *  @return 0, or 1 with, under "N_CMSCCP", 13 (dir), 6 (non-finite r1, r2
+ *  or h), 17 (zero X, Y or X x Y), or the errors of N_concir. */
+ORVO_API int16_t N_cmsccp(POINT O, VECTOR X, VECTOR Y, double r1, double r2, double a0, double a1,
+                          double h, int16_t form, int16_t dir, SURFACE *surf, STACKS *ws);
+
+/* ---- IGES curve entities and knot checks --------------------------------- */
+/* The parameter data of one IGES entity, as numbers in memory, turned into
+ * a record. Every number handed in must be finite and every count must fit
+ * the arrays (error 14 under the routine's tag otherwise, also for a null
+ * argument). Results go through check-or-allocate in the STACKS given last
+ * (error 9 when a non-empty record is too small, under the tag of the
+ * routine that fills it: N_concir, N_conell, N_conarc or N_curlin for
+ * entities 100, 104 and 110; 15 when memory runs out). A curve all of whose
+ * z values are zero is made 2-D (z marker on every point); a non-rational
+ * curve carries the weight marker. Angles are in degrees. */
+
+/** @brief Entity 100, circular arc in the plane z = ZT, counter-clockwise
+ *  from the start to the end point (a full circle when they lie within tol).
+ *  The radius is the mean distance of the two points from the centre; the
+ *  first and last control points are set to the given points exactly.
+ *  @param ZT plane height; @param X1, Y1 centre; @param X2, Y2 start;
+ *  @param X3, Y3 end (in).
+ *  @param form circle form of N_concir: 2, 4 or 5 (in).
+ *  @param tol distance tolerance, finite and >= 0 (in).
+ *  @param cur (out) the arc. @param ws the caller's workspace.
+ *  @return 0, or 1 with, under "N_IGS100": 14 (a radius below tol, tol or a
+ *  coordinate not finite, null cur); errors of N_concir (13 for another
+ *  form) pass through. */
+ORVO_API int16_t N_igs100(double ZT, double X1, double Y1, double X2, double Y2, double X3,
+                          double Y3, int16_t form, double tol, CURVE *cur, STACKS *ws);
+
+/** @brief Entity 102, composite curve: the members joined into one curve.
+ *  The members are changed in place: their knots are mapped onto their
+ *  share of the joined range (form 6: consecutive ranges of their own
+ *  parameter length from 0; any other form: shares of [0, 1] in proportion
+ *  to arc length, members not longer than tol dropped), lower degrees are
+ *  raised to the highest, and, when any member is rational (3-D), the
+ *  others get weights 1 (z = 0).
+ *  @param N highest member index (in).
+ *  @param curves (in/out) the members curves[0..N], clamped curves.
+ *  @param form 6 or another value (in). @param tol length tolerance,
+ *  finite and >= 0 (in).
+ *  @param out (out) the joined curve: each member's points in turn, the
+ *  first point of each member after the first merged with the last one of
+ *  the output so far (rational members are scaled to share the weight
+ *  there); junction knots p times, ends p+1 times.
+ *  @param ws_in workspace owning the members' arrays (degree elevation
+ *  replaces them there). @param ws_out workspace for out.
+ *  @return 0, or 1 with, under "N_IGS102": 14 (no member left, N < 0, null
+ *  argument, non-finite tol or control point, joined range not finite), 1/3
+ *  (malformed member, points of mixed kinds, degree 0), 4 (member knots
+ *  not finite or not clamped), 5 (a member weight not positive), 11 (a
+ *  junction weight ratio or a scaled point overflows); errors of N_gprcle
+ *  and N_toocde pass through. */
+ORVO_API int16_t N_igs102(int32_t N, CURVE *curves, int16_t form, double tol, CURVE *out,
+                          STACKS *ws_in, STACKS *ws_out);
+
+/** @brief Entity 104, conic arc A x^2 + B xy + C y^2 + D x + E y + F = 0 in
+ *  the standard position of the entity, from (X1, Y1) to (X2, Y2) in the
+ *  plane z = ZT. Ellipse A x^2 + C y^2 + F = 0 (counter-clockwise; equal
+ *  ends give the whole ellipse), hyperbola of the same form with A, C of
+ *  opposite signs (both ends on one branch), parabola A x^2 + E y = 0 or
+ *  C y^2 + D x = 0. The coefficients are scaled so that the largest is 1;
+ *  a term counts as absent below 1e-7 (a squared term below 1e-6), and the
+ *  end points must lie on the conic within 1e-6 of its size; the first and
+ *  last control points are set to them exactly.
+ *  @param A, B, C, D, E, F coefficients; @param ZT plane height;
+ *  @param X1, Y1 start; @param X2, Y2 end (in).
+ *  @param form circle form of N_concir for the ellipse: 2, 4 or 5 (in).
+ *  @param cur (out) the arc. @param ws the caller's workspace.
+ *  @return 0, or 1 with 14 under "N_IGS104" (all coefficients zero, a
+ *  conic not in standard position or degenerate, an end point off the
+ *  conic, ends on different branches or equal ends of an open conic, a
+ *  value not finite, null cur); errors of N_conell and N_conarc pass
+ *  through. */
+ORVO_API int16_t N_igs104(double A, double B, double C, double D, double E, double F, double ZT,
+                          double X1, double Y1, double X2, double Y2, int16_t form, CURVE *cur,
+                          STACKS *ws);
+
+/** @brief Entity 106, copious data: the degree-1 curve through
+ *  points[0..n] (n+1 control points, highest knot index n+2, end knots
+ *  doubled).
+ *  @param points (in) the points. @param n highest index, >= 1 (in).
+ *  @param form 6: knots 0, 1, ..., n; any other value: chord-length
+ *  parameters on [0, 1] (in).
+ *  @param cur (out) the curve. @param ws the caller's workspace.
+ *  @return 0, or 1 with 14 under "N_IGS106" (n < 1, null argument,
+ *  non-finite point); errors of N_fitcpa (11: all points coincide) pass
+ *  through. */
+ORVO_API int16_t N_igs106(const POINT *points, int32_t n, int16_t form, CURVE *cur, STACKS *ws);
+
+/** @brief Entity 110, line from start to end (N_curlin): degree 1, knots
+ *  {0, 0, 1, 1}.
+ *  @param start, end (in). @param cur (out). @param ws the caller's
+ *  workspace.
+ *  @return 0, or 1 with 14 under "N_IGS110" (null cur, non-finite point);
+ *  errors of N_curlin pass through. */
+ORVO_API int16_t N_igs110(POINT start, POINT end, CURVE *cur, STACKS *ws);
+
+/** @brief Entity 112, parametric spline curve: N polynomial segments,
+ *  segment i on [T[i], T[i+1]] with coordinate c(t) = A + B s + C s^2 +
+ *  D s^3, s = t - T[i], as one piecewise Bezier curve that equals the
+ *  polynomials at the same parameter t. Degree 3 if some D is non-zero,
+ *  else 2 if some C is, else 1; N*p + 1 control points (highest index
+ *  N*p), highest knot index (N+1)*p + 1, T[0] and T[N] p+1 times, the
+ *  interior break points p times. Non-rational.
+ *  @param N number of segments, >= 1 (in). @param T break points T[0..N]
+ *  (in).
+ *  @param coef (in) coef[i][c][k], segment i = 0..N-1, coordinate c = 0..2
+ *  (x, y, z), power k = 0..3 (A, B, C, D).
+ *  @param cur (out) the curve. @param ws the caller's workspace.
+ *  @return 0, or 1 with, under "N_IGS112": 1 (break points not strictly
+ *  increasing), 14 (N < 1, null argument or table entry, non-finite value,
+ *  sizes beyond int32), 11 (a control point overflows). */
+ORVO_API int16_t N_igs112(int32_t N, const double *T, double *const *const *coef, CURVE *cur,
+                          STACKS *ws);
+
+/** @brief Entity 124, transformation matrix: the 4x4 matrix with rows
+ *  (R[0], R[1], R[2], T1), (R[3], R[4], R[5], T2), (R[6], R[7], R[8], T3),
+ *  (0, 0, 0, 1).
+ *  @param R rotation R[0..8], row by row (in). @param T1, T2, T3
+ *  translation (in).
+ *  @param M (out) full matrix with highest indices 3, 3 by check-or-allocate
+ *  in ws. @param ws the caller's workspace.
+ *  @return 0, or 1 with 14 under "N_IGS124" (null argument, non-finite
+ *  value); 9 under "N_IGS124" when a held matrix is too small. */
+ORVO_API int16_t N_igs124(const double *R, double T1, double T2, double T3, RMATRIX *M,
+                          STACKS *ws);
+
+/** @brief Entity 126, rational B-spline curve restricted to [V0, V1]: the
+ *  curve of degree M on T[0..K+M+1] with points P[0..K] and weights
+ *  W[0..K] (rational when a weight differs from W[0]), cut to the range
+ *  (N_igsccp) and with its knots normalised (N_igscsk).
+ *  @param K highest control point index, >= M (in). @param M degree 1..28
+ *  (in). @param T knots (in). @param W weights (in). @param P points (in).
+ *  @param V range V[0..1] (in).
+ *  @param cur (out) the curve, sized for the cut result.
+ *  @param ws the caller's workspace.
+ *  @return 0, or 1 with, under "N_IGS126": 3 (M outside 1..28), 5 (a weight
+ *  outside [0.01, 10] or not a number), 14 (K < 0 or K+M+1 beyond int32,
+ *  null argument, non-finite point); 4 under "N_IGSVKB" (knots or range,
+ *  also K < M). */
+ORVO_API int16_t N_igs126(int32_t K, int16_t M, const double *T, const double *W, const POINT *P,
+                          const double *V, CURVE *cur, STACKS *ws);
+
+/** @brief Checks knots[0..m] of degree p with the range [a, b] =
+ *  range[0..1]: every knot finite and non-decreasing, m >= 2p + 1,
+ *  knots[p] <= a < b <= knots[m - p].
+ *  @return 0, or 1 with, under "N_IGSVKB", 4 when a condition fails (also
+ *  p < 0 or a non-finite value), 14 for a null argument. */
+ORVO_API int16_t N_igsvkb(const double *knots, int32_t m, int16_t p, const double *range);
+
+/** @brief Cuts a curve in place to [V0, V1] = V[0..1]: V0 and V1 are
+ *  inserted until they have multiplicity p and the piece between them
+ *  replaces the curve (fresh arrays from ws, the old ones released from
+ *  ws). A curve whose first p+1 knots are V0 and last p+1 knots V1 is left
+ *  unchanged.
+ *  @param cur (in/out) the curve. @param V range (in). @param ws workspace
+ *  owning the curve's arrays.
+ *  @return 0, or 1 with, under "N_IGSCCP": 1/3/14 (malformed curve), 4
+ *  (knots decreasing or not finite, or the range not inside [U[p], U[m-p]]
+ *  or V0 >= V1), 14 (null V or ws); 15 from the allocator. */
+ORVO_API int16_t N_igsccp(CURVE *cur, const double *V, STACKS *ws);
+
+/** @brief Normalises a curve's knots in place: a first or last knot of
+ *  multiplicity above p+1 is reduced to p+1, dropping the surplus knots
+ *  and the control points next to that end; a knot strictly inside
+ *  (U[p], U[m-p]) of multiplicity s > p is reduced to p, its left-limit and
+ *  right-limit control points replaced by their mean and the points
+ *  between them dropped. The arrays keep their size; n and m shrink.
+ *  @param cur (in/out) the curve. @param ws unused (the work needs no new
+ *  storage beyond a private plan).
+ *  @return 0, or 1 with, under "N_IGSCSK": 1/14 (malformed curve), 3
+ *  (p < 1), 4 (knots decreasing or not finite, or U[p] == U[m-p]); 15 from
+ *  the allocator. */
+ORVO_API int16_t N_igscsk(CURVE *cur, STACKS *ws);
+
+/* ---- IGES surface entities ------------------------------------------------ */
+/* The parameter data of one IGES surface entity become a SURFACE by
+ * check-or-allocate in ws; temporaries live in a private workspace. The
+ * data are untrusted: sizes, degrees, knots, weights and numbers are
+ * checked before use. A result whose z values are all zero is made 2-D; a
+ * non-rational result carries the weight marker. */
+
+/** @brief Entity 108, plane A x + B y + C z = D: a bilinear patch that covers
+ *  the projection of the box onto the plane with 2 % to spare. The patch is
+ *  the square about the centroid c of the eight projected corners with the
+ *  half-side 1.02 |W|, W from c to the farthest projected corner: net[0][0]
+ *  = c - U - V, net[1][0] = c + U - V, net[0][1] = c - U + V, net[1][1] =
+ *  c + U + V with U = 1.02 W and V = 1.02 n x W (n the unit normal).
+ *  @return 0, or 1 with, under "N_IGS108", 11 (zero or overflowing normal,
+ *  overflow in the projection), 14 (non-finite data, a box that projects to
+ *  one point), or the errors of N_cmsbil. */
+ORVO_API int16_t N_igs108(double A, double B, double C, double D, BOX box, SURFACE *surf,
+                          STACKS *ws);
+
+/** @brief Entity 114, parametric spline surface of M x N patches over the
+ *  break points TU[0..M], TV[0..N]: a piecewise Bezier surface of degrees p
+ *  (highest power of s with a non-zero coefficient, at least 1) and q (of
+ *  t), highest indices M p and N q.
+ *  @param coef coef[i][j], i = 0..M-1, j = 0..N-1: 48 doubles, the 16
+ *  coefficients a[k][l] (of s^l t^k, at 4 k + l) of x, then of y, then of z.
+ *  @return 0, or 1 with, under "N_IGS114", 2 (break points not strictly
+ *  increasing), 14 (null table or entry, M or N below 1, non-finite data,
+ *  sizes beyond int32), 11 (overflow in the scaled coefficients), 9/15
+ *  from the output protocol (under "U_SURCOP"). */
+ORVO_API int16_t N_igs114(int32_t M, int32_t N, const double *TU, const double *TV,
+                          double *const *const *coef, SURFACE *surf, STACKS *ws);
+
+/** @brief Entity 118, ruled surface between two curves: N_cmsrls with
+ *  dir 2 (the curves along v). @return as N_cmsrls ("N_CMSRLS"). */
+ORVO_API int16_t N_igs118(const CURVE *curve1, const CURVE *curve2, SURFACE *surf, STACKS *ws);
+
+/** @brief Entity 120, surface of revolution: the generatrix turned about the
+ *  axis from L1 towards L2 from the angle SA to TA (degrees; a sweep above
+ *  360 is taken as 360), rational quadratic circles (N_cmsrev, form 2).
+ *  For SA != 0 a turned copy of the generatrix is revolved; the caller's
+ *  curve is not changed.
+ *  @return 0, or 1 with 14 under "N_IGS120" (TA - SA not above 0, SA not
+ *  finite), 1 (invalid curve), or the errors of N_currot and N_cmsrev. */
+ORVO_API int16_t N_igs120(POINT L1, POINT L2, const CURVE *generatrix, double SA, double TA,
+                          SURFACE *surf, STACKS *ws);
+
+/** @brief Entity 122, tabulated cylinder: the directrix swept by the vector
+ *  from its start point to the generatrix end point (N_cmsgcl, dir 2).
+ *  @return 0, or 1 with 1 (invalid curve), 14 (non-finite end point) under
+ *  "N_IGS122", 17 (end point on the start point) or the errors of
+ *  N_curevn and N_cmsgcl. */
+ORVO_API int16_t N_igs122(const CURVE *directrix, POINT end, SURFACE *surf, STACKS *ws);
+
+/** @brief Entity 128, rational B-spline surface restricted to [U0, U1] x
+ *  [V0, V1], its knots then normalised (N_igsssk).
+ *  @param K1, K2 highest control point indices along u and v.
+ *  @param M1, M2 degrees (1..28). @param S knots S[0..K1+M1+1] of u.
+ *  @param T knots T[0..K2+M2+1] of v.
+ *  @param W weights W[i][j], i = 0..K1, j = 0..K2, in [0.01, 10].
+ *  @param P control points P[i][j]. @param U, V the ranges {U0, U1}, {V0, V1}.
+ *  @return 0, or 1 with, under "N_IGS128", 3 (degree), 5 (weight), 14 (null
+ *  or non-finite data, sizes beyond int32); 4 from N_igsvkb; the errors of
+ *  the cut, of U_surcop and of N_igsssk. The surface is rational when some
+ *  weight differs from W[0][0]. */
+ORVO_API int16_t N_igs128(int32_t K1, int32_t K2, int16_t M1, int16_t M2, const double *S,
+                          const double *T, double *const *W, POINT *const *P, const double *U,
+                          const double *V, SURFACE *surf, STACKS *ws);
+
+/** @brief Cuts a surface in place to [U[0], U[1]] x [V[0], V[1]] (each
+ *  direction as N_igsccp; knots already running from the range's ends are
+ *  left alone). The surface's arrays are replaced from ws.
+ *  @return 0, or 1 with, under "N_IGSSCP", 14 (null range or ws), 2/3/4/14
+ *  (invalid surface), 4 (a range not inside the valid knots), 15. */
+ORVO_API int16_t N_igsscp(SURFACE *sur, const double *U, const double *V, STACKS *ws);
+
+/** @brief Knot normalisation of both directions of a surface in place (each
+ *  as N_igscsk): end multiplicities above p+1 and interior ones above p
+ *  reduced.
+ *  @return 0, or 1 with, under "N_IGSSSK", 2/3/4/14 (invalid surface,
+ *  non-finite or decreasing knots, a direction without extent), 3 (degree
+ *  0), 15. */
+ORVO_API int16_t N_igsssk(SURFACE *sur, STACKS *ws);
+
+/* ---- Refinement tools: degree reduction --------------------------------- */
+/** @brief Lowers the degree of a clamped curve by one if the shape moves by
+ *  no more than tol; every interior knot's multiplicity drops by one and
+ *  the parametrisation is kept. Each Bezier segment is reduced and the
+ *  knots at the joints removed again, with an error budget per span: the
+ *  segment's deviation plus, for each removal, its distance times the
+ *  degree p-1 basis functions it changes.
+ *  @param c input curve (in; highest point index n, degree p, highest knot
+ *  index m, knots clamped).
+ *  @param tol greatest distance the shape may move (in, model space); for a
+ *  rational curve the budget works in weighted coordinates with tol *
+ *  wmin / (1 + dmax) (N_curmwp).
+ *  @param reduced (out) 1 when the degree was lowered, 0 when not (p < 2,
+ *  the budget or the weight range [MINWEIGHT, MAXWEIGHT] of new points
+ *  refused it); then c and out are left exactly as they were.
+ *  @param out result (out): degree p-1, highest point index n - nsp and
+ *  highest knot index m - nsp - 1, nsp the number of spans of non-zero
+ *  length (N_kntnsp). When out == c the curve gets fresh arrays from ws_in
+ *  and its old ones are released from ws_in; otherwise check-or-allocate
+ *  in ws_out.
+ *  @param maxerr (out) a bound of how far the shape moved (model space: for
+ *  a rational curve the weighted bound times (1 + dmax) / the least weight
+ *  of the result); when not reduced, the largest span error reached.
+ *  @param ws_in workspace owning c's arrays; @param ws_out workspace for a
+ *  separate out.
+ *  @return 0 (also when not reduced), or 1 with, under "N_TOOCDR": 1
+ *  (malformed record), 4 (knots decreasing or not clamped), 5 (a weight not
+ *  positive), 14 (n < p, null pointer argument or workspace), 9 (out too
+ *  small), 11 (non-finite ratio or result), 15 (allocation); B_cdegre's
+ *  errors pass through. On failure c and out are unchanged. */
+ORVO_API int16_t N_toocdr(CURVE *c, double tol, int16_t *reduced, CURVE *out, double *maxerr,
+                          STACKS *ws_in, STACKS *ws_out);
+/** @brief The surface twin of N_toocdr: lowers the u degree (dir 1, knots U,
+ *  one line per column) or the v degree (dir 2, knots V, one line per row)
+ *  by one; the budget takes the greatest change over all lines, so the
+ *  surface is reduced only if every line is. The other degree and knot
+ *  vector stay unchanged.
+ *  @param s input surface (in); @param tol (in); @param dir 1 or 2 (in);
+ *  @param reduced (out); @param out result (out), in place when out == s;
+ *  @param maxerr (out) as for N_toocdr (N_surmwp for rational surfaces).
+ *  @return 0, or 1 with, under "N_TOOSDR": 2 (malformed record), 13 (dir
+ *  neither 1 nor 2), 4, 5, 9, 11, 14, 15 as for N_toocdr. */
+ORVO_API int16_t N_toosdr(SURFACE *s, double tol, int16_t dir, int16_t *reduced, SURFACE *out,
+                          double *maxerr, STACKS *ws_in, STACKS *ws_out);
+/** @brief Lowers the degree of a curve repeatedly (N_toocdr with tol minus
+ *  the errors reported so far) while that sum stays below tol, so the shape
+ *  moves by at most tol in all. tol = 0 does nothing.
+ *  @param c input curve (in); @param tol (in); @param out result (out): in
+ *  place when out == c (left alone when nothing was reduced), else a copy
+ *  of the result by check-or-allocate in ws_out.
+ *  @return 0, or 1 with 1, 14, 9, 15 under "N_TOOCDA" or the errors of
+ *  N_toocdr; on failure c and out are unchanged. */
+ORVO_API int16_t N_toocda(CURVE *c, double tol, CURVE *out, STACKS *ws_in, STACKS *ws_out);
+/** @brief The surface twin of N_toocda, alternating u, v, u, ... while both
+ *  directions reduce and going on in one once the other refuses, while the
+ *  summed error is at most tol (tol = 0 still tries u once with 0).
+ *  @return 0, or 1 with 2, 14, 9, 15 under "N_TOOSDA" or the errors of
+ *  N_toosdr; on failure s and out are unchanged. */
+ORVO_API int16_t N_toosda(SURFACE *s, double tol, SURFACE *out, STACKS *ws_in, STACKS *ws_out);
+
+/* ---- Surface fitting ----------------------------------------------------- */
+/* Grids are row-pointer tables Q[0..n][0..m]: the first index runs along u,
+ * the second along v. A u line is Q[0..n][l], a v line Q[i][0..m]. ptype:
+ * 1 uniform, 2 chord length, 3 centripetal. Fitted surfaces are
+ * non-rational; a grid with a 2-D point (z the marker) is fitted in x and y
+ * and gives a planar net. Both fits factor one banded matrix per direction
+ * and solve every line of that direction with it. The output goes through
+ * check-or-allocate in ws and is restored on failure; temporaries live in a
+ * private workspace. Errors of the banded solve (11) are recorded under
+ * the solver's name. */
+
+/** @brief Parameters of a grid, averaged over its lines: uk[k] is the mean
+ *  over the v lines l = 0..m of the chord parameter of Q[k][l] on its u
+ *  line, vl likewise over the u lines i = 0..n. A line whose total leg
+ *  length (summed square roots for ptype 3) is at most 1e-7 (a pole) is
+ *  degenerate and left out of the mean.
+ *  @param Q (in) the grid: POINT *const * (kind 1) or CPOINT *const *
+ *  (kind 2) rows, highest indices n, m.
+ *  @param n, m highest indices (at least 1 each).
+ *  @param kind 1 POINT, 2 CPOINT (distances of the stored forms).
+ *  @param ptype parametrisation type 1, 2 or 3.
+ *  @param uk (out) uk[0..n]: 0, non-decreasing, 1.
+ *  @param vl (out) vl[0..m].
+ *  @return 0 success, 1 failure (all N_FITSPA): 7 null Q, row, uk or vl;
+ *  13 bad ptype or kind; 14 n or m below 1, or every line of a direction
+ *  degenerate; 11 a leg sum overflows; 15 allocation. */
+ORVO_API int16_t N_fitspa(const void *Q, int32_t n, int32_t m, int16_t kind, int16_t ptype,
+                          double *uk, double *vl);
+/** @brief Solves one grid line against a factored collocation matrix: the
+ *  u line Q[0..n][index] (dir 1) or the v line Q[index][0..m] (dir 2) is
+ *  the right-hand side of LU x = line; x goes to out as non-rational
+ *  control points (marker columns of the line stay markers).
+ *  @param Q (in) grid as for N_fitspa, highest indices n, m.
+ *  @param dir 1 u line, 2 v line. @param index the line: 0..m for dir 1,
+ *  0..n for dir 2.
+ *  @param kind 1 POINT, 2 CPOINT rows.
+ *  @param LU (in) banded or full factors of M_ludcmp, highest index n
+ *  (dir 1) or m (dir 2).
+ *  @param out (out) out[0..n] or out[0..m].
+ *  @return 0 success, 1 failure: 13 bad dir or kind; 7 null Q, row, LU or
+ *  out, negative n or m, index out of range, or LU of another size (all
+ *  N_FITCFS); 11, 14 from M_forbac. */
+ORVO_API int16_t N_fitcfs(const void *Q, int32_t n, int32_t m, int16_t dir, int32_t index,
+                          int16_t kind, const RMATRIX *LU, CPOINT *out);
+/** @brief Global interpolation of the grid Q[0..n][0..m]: the surface of
+ *  degrees p, q with (n+1) x (m+1) control points through Q[k][l] at
+ *  (uk[k], vl[l]) of N_fitspa, knots of N_fitkni in each direction.
+ *  p = q = 1 gives the grid itself as the net; n = p, m = q a Bezier patch.
+ *  @param surf (out) highest knot indices n + p + 1 and m + q + 1.
+ *  @param ws (in/out) the caller's workspace for the output.
+ *  @return 0 success, 1 failure (N_FITGSI unless raised by the solver):
+ *  7 null Q or row; 3 p or q outside 1..MAXDEGREE; 14 n < p or m < q, every
+ *  line of a direction degenerate, or null surf or ws; 13 bad ptype;
+ *  11 a non-finite coordinate, coincident parameters in a direction (two
+ *  grid lines that coincide), or a singular system; 9 output too small;
+ *  15 allocation. */
+ORVO_API int16_t N_fitgsi(POINT *const *Q, int32_t n, int32_t m, int16_t p, int16_t q,
+                          int16_t ptype, SURFACE *surf, STACKS *ws);
+/** @brief Least-squares approximation of the grid Q[0..r][0..s] by a
+ *  surface of degrees p, q with (n+1) x (m+1) control points (knots of
+ *  N_fitkna in each direction). Along u every v line, then along v every
+ *  row of the result, is fitted with its end points kept, so the net's
+ *  corners are the grid's corners and its boundary rows and columns fit
+ *  the grid's boundary lines.
+ *  @return 0 success, 1 failure (N_FITGSA unless raised by the solver):
+ *  7 null Q or row; 3 p or q outside 1..MAXDEGREE; 14 unless 1 <= n <= r,
+ *  1 <= m <= s, p < n (p = 1 when n = 1) and q < m (q = 1 when m = 1),
+ *  every line of a direction degenerate, or null surf or ws; 13, 11, 9, 15
+ *  as N_fitgsi. */
+ORVO_API int16_t N_fitgsa(POINT *const *Q, int32_t r, int32_t s, int32_t n, int32_t m, int16_t p,
+                          int16_t q, int16_t ptype, SURFACE *surf, STACKS *ws);
 
 #ifdef __cplusplus
 }

@@ -325,6 +325,16 @@ ORVO_API int16_t U_dssupl(const SURFACE *sur, int16_t boundary);
  *  without points or knots). */
 ORVO_API int16_t U_arecco(CURVE *const *curves, int32_t k);
 
+/** @brief Do two curves coincide? Both are first made compatible in place
+ *  (N_toocco, arrays in ws); they coincide when the largest 4-D distance
+ *  between corresponding homogeneous control points is at most tol.
+ *  @return 1 when they coincide; 0 when not, or when they cannot be made
+ *  compatible (the error state then holds N_toocco's error). */
+ORVO_API int16_t U_arecuc(CURVE *cur1, CURVE *cur2, double tol, STACKS *ws);
+
+/** @brief The surface twin of U_arecuc (N_toosco, every net point). */
+ORVO_API int16_t U_aresuc(SURFACE *sur1, SURFACE *sur2, double tol, STACKS *ws);
+
 /** @brief Flatness test of a surface patch, and the direction to halve it.
  *  Works on the Euclidean control net, first rule that decides: a net
  *  closed along u (rows 0 and n coincide) is halved in u, one closed along v
