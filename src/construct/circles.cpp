@@ -3,6 +3,7 @@
 // quintic), conic arcs through a point, and the analysis of a rational
 // quadratic conic arc (shape factor, type, implicit equation, centre and
 // axes).
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
 #include <utility>
@@ -163,6 +164,21 @@ int16_t root_of_quotient(double num, double den, double &r, const char *tag) {
   return 0;
 }
 
+// The common start of the piecewise arcs: finite input (error 6), the angles
+// normalised, the sweep split into the fewest segments of at most `most`
+// degrees (a sweep lost to rounding is one segment), the output sized for p
+// points per segment and degree p, and the circle set up.
+int16_t start_pieces(const POINT &O, const VECTOR &X, const VECTOR &Y, double r, double a0,
+                     double &a1, double most, int p, CURVE *curve, STACKS *ws, const char *tag,
+                     Circle &c, int &segs) {
+  if (!curve) return fail(kErrCurveDef, tag);
+  if (check_finite(O, X, Y, {r, a0, a1}, tag)) return 1;
+  normalise_angles(a0, a1);
+  segs = std::max(1, static_cast<int>(std::ceil((a1 - a0) / most)));
+  const int32_t n = p * segs;
+  return U_curchk(curve, n, static_cast<int16_t>(p), n + p + 1, tag, ws) || c.set(O, X, Y, r);
+}
+
 }  // namespace
 
 extern "C" {
@@ -184,15 +200,10 @@ int16_t N_concir(POINT O, VECTOR X, VECTOR Y, double r, double a0, double a1, in
 int16_t N_conci2(POINT O, VECTOR X, VECTOR Y, double r, double a0, double a1, CURVE *curve,
                  STACKS *ws) {
   const char *tag = "N_CONCI2";
-  if (!curve) return fail(kErrCurveDef, tag);
-  if (check_finite(O, X, Y, {r, a0, a1}, tag)) return 1;
-  normalise_angles(a0, a1);
-  const double s = a1 - a0;
-  const int segs = s <= 90.0 ? 1 : (s <= 180.0 ? 2 : (s <= 270.0 ? 3 : 4));
-  const int32_t n = 2 * segs;
   Circle c;
-  if (U_curchk(curve, n, 2, n + 3, tag, ws) || c.set(O, X, Y, r)) return 1;
-  const double w = std::cos(radians(s / segs) / 2.0);
+  int segs;
+  if (start_pieces(O, X, Y, r, a0, a1, 90.0, 2, curve, ws, tag, c, segs)) return 1;
+  const double w = std::cos(radians((a1 - a0) / segs) / 2.0);
   CPOINT *Pw = curve->pol->Pw;
   Pw[0] = weighted(c.at(a0), 1.0);
   for (int i = 1; i <= segs; ++i) {
@@ -209,17 +220,12 @@ int16_t N_conci2(POINT O, VECTOR X, VECTOR Y, double r, double a0, double a1, CU
 int16_t N_conci4(POINT O, VECTOR X, VECTOR Y, double r, double a0, double a1, CURVE *curve,
                  STACKS *ws) {
   const char *tag = "N_CONCI4";
-  if (!curve) return fail(kErrCurveDef, tag);
-  if (check_finite(O, X, Y, {r, a0, a1}, tag)) return 1;
-  normalise_angles(a0, a1);
-  const double s = a1 - a0;
-  const int segs = s <= 120.0 ? 1 : (s <= 240.0 ? 2 : 3);
-  const int32_t n = 4 * segs;
   Circle c;
-  if (U_curchk(curve, n, 4, n + 5, tag, ws) || c.set(O, X, Y, r)) return 1;
+  int segs;
+  if (start_pieces(O, X, Y, r, a0, a1, 120.0, 4, curve, ws, tag, c, segs)) return 1;
   // The quadratic arc of each segment reparameterised so that the angles
   // ds/4, ds/2 and 3ds/4 fall on the parameters 1/4, 1/2 and 3/4.
-  const double ds = s / segs, w = std::cos(radians(ds) / 2.0);
+  const double ds = (a1 - a0) / segs, w = std::cos(radians(ds) / 2.0);
   double t1, t2, k, m;
   if (!base_parameter(ds, 0.25, w, t1) || !base_parameter(ds, 0.75, w, t2) ||
       quotient(-(10.0 * (t1 - t2) + 8.0), 6.0 * (t1 - t2), k, tag) != 0)
