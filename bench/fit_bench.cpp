@@ -14,6 +14,12 @@
 //    computed once outside the timed loops.
 //  - Arc length of the whole of that cubic to 1e-8 (N_gprcle, absolute);
 //    SISL: s1240.
+//  - Interpolation of a 200 x 200 grid sampled from a smooth surface by a
+//    bicubic surface with chord-length parameters (N_fitgsi); SISL: s1537
+//    on the same grid with Orvo's averaged parameters (computed once,
+//    outside its timing; inside Orvo's).
+//  - Least-squares approximation of that grid by 50 x 50 control points of
+//    a bicubic (N_fitgsa), Orvo alone for the reason given above.
 // Before the timings both libraries' results are compared once and the
 // largest differences printed. Every benchmark reports items per second:
 // data points fitted, points inverted or curves measured.
@@ -42,6 +48,8 @@ constexpr int kInvertPoints = 8192;
 constexpr int kStartSamples = 400;
 constexpr double kLengthTol = 1e-8;
 constexpr double kInvertEps = 1e-12;
+constexpr int kGrid = 200;    // grid points a side
+constexpr int kGridNet = 50;  // control points a side of the approximation
 
 // The wobbling helix at s in [0, 1].
 POINT helix(double s) {
@@ -211,17 +219,21 @@ double reference_length() {
 // ---- Interpolation ---------------------------------------------------------
 // The interpolant is allocated in the workspace and released after every
 // call; the release is part of the time (SISL allocates its curve too).
-// Times fit(curve, ws) making one curve from `items` data points.
-template <class Fit>
+void make_empty(CURVE *c) { U_inicur(c); }
+void make_empty(SURFACE *s) { U_inisur(s); }
+
+// Times fit(record, ws) making one curve (or surface) from `items` data
+// points.
+template <class Rec = CURVE, class Fit>
 void time_fit(benchmark::State &state, int64_t items, const char *what, Fit &&fit) {
   STACKS ws;
   N_inurbs(&ws);
   std::size_t failures = 0;
   for (auto _ : state) {
-    CURVE c;
-    U_inicur(&c);
+    Rec c;
+    make_empty(&c);
     failures += fit(&c, &ws);
-    benchmark::DoNotOptimize(c.pol);
+    benchmark::DoNotOptimize(c);
     N_enurbs(&ws);
   }
   if (failures) state.SkipWithError((std::string(what) + " failed").c_str());
@@ -244,6 +256,66 @@ void BM_Approx_Orvo_fitgca(benchmark::State &state) {
   });
 }
 BENCHMARK(BM_Approx_Orvo_fitgca)->Unit(benchmark::kMillisecond);
+
+// ---- Surfaces ----------------------------------------------------------------
+// The grid: a rippled saddle over the unit square, sampled a little
+// unevenly in both directions; row i runs along v at u = s_i.
+struct SurfaceGrid {
+  std::vector<std::vector<POINT>> rows;
+  std::vector<POINT *> table;
+  std::vector<double> uk, vl;  // Orvo's averaged chord-length parameters
+
+  SurfaceGrid() : rows(kGrid), table(kGrid), uk(kGrid), vl(kGrid) {
+    const double pi = std::acos(-1.0);
+    const auto spread = [&](int k) { return (k + 0.3 * std::sin(0.1 * k)) / (kGrid - 1); };
+    for (int i = 0; i < kGrid; ++i) {
+      const double s = spread(i);
+      for (int j = 0; j < kGrid; ++j) {
+        const double t = spread(j);
+        rows[i].push_back(
+            POINT{2.0 * s, 2.0 * t,
+                  (s - 0.5) * (t - 0.5) + 0.05 * std::sin(5 * pi * s) * std::cos(4 * pi * t)});
+      }
+      table[i] = rows[i].data();
+    }
+    if (N_fitspa(table.data(), kGrid - 1, kGrid - 1, 1, 2, uk.data(), vl.data())) std::abort();
+  }
+};
+
+const SurfaceGrid &surface_grid() {
+  static const SurfaceGrid g;
+  return g;
+}
+
+// Largest distance of S(uk[i], vl[j]) from the grid point (i, j).
+double max_grid_residual(const SURFACE &S) {
+  const SurfaceGrid &g = surface_grid();
+  double worst = 0.0;
+  for (int i = 0; i < kGrid; ++i)
+    for (int j = 0; j < kGrid; ++j) {
+      POINT P{};
+      N_surevn(&S, g.uk[i], g.vl[j], 1, 1, &P);
+      worst = std::max(worst, distance(P, g.rows[i][j]));
+    }
+  return worst;
+}
+
+void BM_FitSurfInterp_Orvo_fitgsi(benchmark::State &state) {
+  const SurfaceGrid &g = surface_grid();
+  time_fit<SURFACE>(state, kGrid * kGrid, "surface interpolation", [&](SURFACE *s, STACKS *ws) {
+    return N_fitgsi(g.table.data(), kGrid - 1, kGrid - 1, 3, 3, 2, s, ws);
+  });
+}
+BENCHMARK(BM_FitSurfInterp_Orvo_fitgsi)->Unit(benchmark::kMillisecond);
+
+void BM_FitSurfApprox_Orvo_fitgsa(benchmark::State &state) {
+  const SurfaceGrid &g = surface_grid();
+  time_fit<SURFACE>(state, kGrid * kGrid, "surface approximation", [&](SURFACE *s, STACKS *ws) {
+    return N_fitgsa(g.table.data(), kGrid - 1, kGrid - 1, kGridNet - 1, kGridNet - 1, 3, 3, 2, s,
+                    ws);
+  });
+}
+BENCHMARK(BM_FitSurfApprox_Orvo_fitgsa)->Unit(benchmark::kMillisecond);
 
 // ---- Inversion and arc length ----------------------------------------------
 void BM_Invert_Orvo_gprpin(benchmark::State &state) {
@@ -312,6 +384,45 @@ void BM_FitInterp_SISL_s1356(benchmark::State &state) {
 }
 BENCHMARK(BM_FitInterp_SISL_s1356)->Unit(benchmark::kMillisecond);
 
+// s1537 on the same grid and parameters: no edge conditions, open bicubic
+// (order 4) in both directions. Its points are ordered with the first
+// parameter running fastest.
+struct SislSurfInterpolant {
+  SISLSurf *surf = nullptr;
+  int stat = 0;
+
+  SislSurfInterpolant() {
+    const SurfaceGrid &g = surface_grid();
+    static const std::vector<double> pts = [&] {
+      std::vector<double> p;
+      for (int j = 0; j < kGrid; ++j)
+        for (int i = 0; i < kGrid; ++i)
+          p.insert(p.end(), {g.rows[i][j].x, g.rows[i][j].y, g.rows[i][j].z});
+      return p;
+    }();
+    s1537(const_cast<double *>(pts.data()), kGrid, kGrid, 3, const_cast<double *>(g.uk.data()),
+          const_cast<double *>(g.vl.data()), 0, 0, 0, 0, 4, 4, 1, 1, &surf, &stat);
+  }
+  ~SislSurfInterpolant() {
+    if (surf) freeSurf(surf);
+  }
+  SislSurfInterpolant(const SislSurfInterpolant &) = delete;
+  SislSurfInterpolant &operator=(const SislSurfInterpolant &) = delete;
+};
+
+void BM_FitSurfInterp_SISL_s1537(benchmark::State &state) {
+  surface_grid();
+  std::size_t failures = 0;
+  for (auto _ : state) {
+    SislSurfInterpolant fit;
+    failures += fit.stat < 0 || !fit.surf;
+    benchmark::DoNotOptimize(fit.surf);
+  }
+  if (failures) state.SkipWithError("s1537 failed");
+  state.SetItemsProcessed(state.iterations() * kGrid * kGrid);
+}
+BENCHMARK(BM_FitSurfInterp_SISL_s1537)->Unit(benchmark::kMillisecond);
+
 void sisl_invert(SISLCurve *sc, const POINT &P, double start, double *u, int *stat) {
   double pt[3] = {P.x, P.y, P.z};
   s1774(sc, pt, 3, kInvertEps, 0.0, 1.0, start, u, stat);
@@ -363,6 +474,44 @@ BENCHMARK(BM_ArcLen_SISL_s1240)
     ->Arg(1)
     ->Unit(benchmark::kMicrosecond);
 #endif
+
+// How closely the surface interpolants pass through the grid and how far
+// the approximation strays from it.
+void check_surface_fits() {
+  const SurfaceGrid &g = surface_grid();
+  for (int approx = 0; approx < 2; ++approx) {
+    STACKS ws;
+    N_inurbs(&ws);
+    SURFACE S;
+    U_inisur(&S);
+    const int32_t last = kGrid - 1, net = approx ? kGridNet - 1 : last;
+    const int16_t status = approx ? N_fitgsa(g.table.data(), last, last, net, net, 3, 3, 2, &S, &ws)
+                                  : N_fitgsi(g.table.data(), last, last, 3, 3, 2, &S, &ws);
+    if (status)
+      std::printf("fit check: %s failed\n", approx ? "N_fitgsa" : "N_fitgsi");
+    else
+      std::printf("surface %s of a %d x %d grid by %d x %d control points: Orvo max |S - Q| %.3g\n",
+                  approx ? "approximation" : "interpolation", kGrid, kGrid, net + 1, net + 1,
+                  max_grid_residual(S));
+    N_enurbs(&ws);
+  }
+#ifdef ORVO_BENCH_WITH_SISL
+  SislSurfInterpolant s;
+  if (s.stat < 0 || !s.surf) {
+    std::printf("fit check: s1537 failed (stat %d)\n", s.stat);
+    return;
+  }
+  double worst = 0.0;
+  int left1 = 0, left2 = 0, stat = 0;
+  for (int i = 0; i < kGrid; ++i)
+    for (int j = 0; j < kGrid; ++j) {
+      double e[3], par[2] = {g.uk[i], g.vl[j]};
+      s1424(s.surf, 0, 0, par, &left1, &left2, e, &stat);
+      worst = std::max(worst, distance(POINT{e[0], e[1], e[2]}, g.rows[i][j]));
+    }
+  std::printf("surface interpolation: SISL max |S - Q| %.3g\n", worst);
+#endif
+}
 
 // The results behind the timings, printed once at start-up: how closely
 // each interpolant passes through its data, how far the approximation
@@ -442,6 +591,7 @@ bool check_agreement() {
   std::printf("arc length: reference %.12f, Orvo %.12f%s (error %.3g)\n", ref, length,
               len_fail ? " (failed)" : "", std::fabs(length - ref));
 #endif
+  check_surface_fits();
   std::fflush(stdout);
   return true;
 }

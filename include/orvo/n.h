@@ -1350,7 +1350,8 @@ ORVO_API int16_t N_toosda(SURFACE *s, double tol, SURFACE *out, STACKS *ws_in, S
  *  @param vl (out) vl[0..m].
  *  @return 0 success, 1 failure (all N_FITSPA): 7 null Q, row, uk or vl;
  *  13 bad ptype or kind; 14 n or m below 1, or every line of a direction
- *  degenerate; 11 a leg sum overflows; 15 allocation. */
+ *  degenerate; 11 a leg sum not finite (overflow or a non-finite point);
+ *  15 allocation. */
 ORVO_API int16_t N_fitspa(const void *Q, int32_t n, int32_t m, int16_t kind, int16_t ptype,
                           double *uk, double *vl);
 /** @brief Solves one grid line against a factored collocation matrix: the
@@ -1366,7 +1367,8 @@ ORVO_API int16_t N_fitspa(const void *Q, int32_t n, int32_t m, int16_t kind, int
  *  @param out (out) out[0..n] or out[0..m].
  *  @return 0 success, 1 failure: 13 bad dir or kind; 7 null Q, row, LU or
  *  out, negative n or m, index out of range, or LU of another size (all
- *  N_FITCFS); 11, 14 from M_forbac. */
+ *  N_FITCFS); the errors of M_forbac (11 an unsafe division, 14 a matrix
+ *  that is neither full nor banded) under its name. */
 ORVO_API int16_t N_fitcfs(const void *Q, int32_t n, int32_t m, int16_t dir, int32_t index,
                           int16_t kind, const RMATRIX *LU, CPOINT *out);
 /** @brief Global interpolation of the grid Q[0..n][0..m]: the surface of

@@ -17,14 +17,13 @@
 #include <cmath>
 
 #include "eval/kernels.hpp"
+#include "fit/fit_common.hpp"
 #include "linalg/matrix_view.hpp"
 #include "refine/refine_common.hpp"
 
 using namespace orvo::detail;
 
 namespace {
-
-constexpr int kUniform = 1, kCentripetal = 3;
 
 // ---- Parameters ---------------------------------------------------------------
 // t[0..n] from the legs leg(k), k = 1..n (distances of consecutive data).
@@ -40,10 +39,7 @@ int16_t parameters(int32_t n, int ptype, double *t, Leg leg, const char *tag) {
   if (ptype == kUniform) {
     for (int32_t k = 1; k < n; ++k) t[k] = static_cast<double>(k) / n;
   } else {
-    const auto d = [&](int32_t k) {
-      const double x = leg(k);
-      return ptype == kCentripetal ? std::sqrt(x) : x;
-    };
+    const auto d = [&](int32_t k) { return leg_measure(leg(k), ptype); };
     double S = 0.0;
     for (int32_t k = 1; k <= n; ++k) S += d(k);
     if (!(S > 0.0) || !std::isfinite(S)) return fail(kErrFloat, tag);
@@ -79,44 +75,11 @@ int16_t value_parameters(const double *f, int32_t n, int ptype, double *t, const
 }
 
 // ---- Knot placement -----------------------------------------------------------
-// p + 1 copies of the first parameter at the front and of the last one
-// ending at U[last].
-void clamp_ends(double *U, int p, double first, double end, int32_t last) {
-  std::fill(U, U + p + 1, first);
-  std::fill(U + last - p, U + last + 1, end);
-}
-
-double window_average(const double *t, int32_t j, int p) {
-  double s = 0.0;
-  for (int i = 0; i < p; ++i) s += t[j + i];
-  return s / p;
-}
-
-// Averaging: U[j+p] = mean of t[j..j+p-1], j = 1..n-p.
-void interpolation_knots(const double *t, int32_t n, int p, double *U) {
-  clamp_ends(U, p, t[0], t[n], n + p + 1);
-  for (int32_t j = 1; j <= n - p; ++j) U[j + p] = window_average(t, j, p);
-}
-
 // Averaging with one extra knot per end derivative: U[j+p+1] = mean of
 // t[j..j+p-1], j = 0..n-p+1.
 void derivative_knots(const double *t, int32_t n, int p, double *U) {
   clamp_ends(U, p, t[0], t[n], n + p + 3);
   for (int32_t j = 0; j <= n - p + 1; ++j) U[j + p + 1] = window_average(t, j, p);
-}
-
-// Interior knots spread over the m + 1 parameters so that every knot span
-// holds data; the second half interpolates one parameter further back.
-void approximation_knots(const double *t, int32_t m, int32_t n, int p, double *U) {
-  clamp_ends(U, p, t[0], t[m], n + p + 1);
-  const double d = static_cast<double>(m + 1) / (n - p + 1);
-  for (int32_t j = 1; j <= n - p; ++j) {
-    const double x = j * d;
-    int32_t i = static_cast<int32_t>(x);
-    const double a = x - i;
-    if (j > (n - p) / 2) --i;
-    U[j + p] = (1.0 - a) * t[i] + a * t[i + 1];
-  }
 }
 
 // ---- Argument checks ----------------------------------------------------------
@@ -133,19 +96,6 @@ bool planar(const POINT *Q, int32_t n) {
   return std::any_of(Q, Q + n + 1, [](const POINT &q) { return !z_valid(q.z); });
 }
 
-// A data point for arithmetic: z is 0 in planar data.
-POINT work_point(const POINT &q, bool flat) { return POINT{q.x, q.y, flat ? 0.0 : q.z}; }
-
-// a + s * D for a point or vector D.
-template <class V>
-POINT offset(const POINT &a, double s, const V &D) {
-  return POINT{a.x + s * D.x, a.y + s * D.y, a.z + s * D.z};
-}
-
-CPOINT control_point(const POINT &q, bool flat) {
-  return CPOINT{q.x, q.y, flat ? kZ2D : q.z, kWNR};
-}
-
 // The z column of planar results carries the marker.
 int16_t finish_points(CPOINT *P, int32_t n, bool flat, const char *tag) {
   if (flat)
@@ -154,49 +104,6 @@ int16_t finish_points(CPOINT *P, int32_t n, bool flat, const char *tag) {
 }
 
 // ---- Banded systems -----------------------------------------------------------
-// A zero banded square matrix with highest index n and band width bw.
-int16_t band_matrix(RMATRIX &A, int32_t n, int32_t bw, STACKS *ws) {
-  M_inirma(&A);
-  if (M_getrma(&A, n, n, ORVO_BANDED, bw, ws)) return 1;
-  for (int32_t i = 0; i <= n; ++i) std::fill(A.a[i], A.a[i] + bw, 0.0);
-  return 0;
-}
-
-// Row `row` of A: the basis values at u, in the columns of their
-// functions. A non-zero value outside the band (parameters so close that
-// the system is degenerate) or a non-finite one gives false.
-bool collocation_row(const MatView &A, const KNOTVECTOR &knt, int p, double u, int32_t row,
-                     int32_t &s) {
-  double N[kBasisSize];
-  // Parameters rise row by row: the span is found by walking on from the
-  // previous one (a search only when a parameter falls back).
-  const double *U = knt.U;
-  const int32_t last = knt.m - p - 1;
-  if (s < p || s > last || u < U[s] || !(u >= U[p] && u <= U[knt.m - p])) {
-    s = span_and_basis(U, knt.m, p, u, 1, N);
-  } else {
-    while (s < last && U[s + 1] <= u) ++s;
-    basis_values(U, p, u, s, N);
-  }
-  for (int j = 0; j <= p; ++j) {
-    if (N[j] == 0.0) continue;
-    const int32_t col = s - p + j;
-    if (!std::isfinite(N[j]) || col < A.first(row) || col > A.last(row)) return false;
-    A(row, col) = N[j];
-  }
-  return true;
-}
-
-// Fills rows first..last with the basis values at t[row + shift].
-int16_t collocation_rows(RMATRIX &A, const KNOTVECTOR &knt, int p, const double *t, int32_t first,
-                         int32_t last, int32_t shift, const char *tag) {
-  const MatView V = view_of(A);
-  int32_t span = -1;
-  for (int32_t k = first; k <= last; ++k)
-    if (!collocation_row(V, knt, p, t[k + shift], k, span)) return fail(kErrFloat, tag);
-  return 0;
-}
-
 // Factors A and solves for the points rhs[0..A.n] into out.
 int16_t solve_points(RMATRIX &A, const POINT *rhs, CPOINT *out, STACKS *ws) {
   return (M_ludcmp(&A) || M_forbac(&A, rhs, 1, out, ws)) ? 1 : 0;
@@ -293,11 +200,7 @@ int16_t N_fitgci(const POINT *Q, int32_t n, int16_t p, int16_t ptype, CURVE *cur
     for (int32_t i = 0; i <= n; ++i) Pw[i] = CPOINT{Q[i].x, Q[i].y, Q[i].z, kWNR};
   } else {
     RMATRIX A;
-    if (band_matrix(A, n, 2 * p - 1, tmp)) return 1;
-    const MatView V = view_of(A);
-    V(0, 0) = V(n, n) = 1.0;  // the end points are interpolated as they are
-    if (collocation_rows(A, knt, p, t, 1, n - 1, 0, kTag)) return 1;
-    if (solve_points(A, Q, Pw, ws)) return 1;
+    if (interpolation_factors(A, knt, p, t, n, kTag, tmp) || M_forbac(&A, Q, 1, Pw, ws)) return 1;
   }
   if (finish_points(Pw, n, planar(Q, n), kTag)) return 1;
   out.commit();
@@ -321,11 +224,7 @@ int16_t N_fitgfi(const double *f, int32_t n, int16_t p, int16_t ptype, CFUNCTION
     std::copy(f, f + n + 1, x);
   } else {
     RMATRIX A;
-    if (band_matrix(A, n, 2 * p - 1, tmp)) return 1;
-    const MatView V = view_of(A);
-    V(0, 0) = V(n, n) = 1.0;
-    if (collocation_rows(A, knt, p, t, 1, n - 1, 0, kTag)) return 1;
-    if (M_ludcmp(&A) || M_rafoba(&A, f, x)) return 1;
+    if (interpolation_factors(A, knt, p, t, n, kTag, tmp) || M_rafoba(&A, f, x)) return 1;
   }
   const bool ok = std::all_of(x, x + n + 1, [](double v) { return std::isfinite(v); });
   return ok ? 0 : fail(kErrFloat, kTag);
@@ -419,37 +318,14 @@ int16_t N_fitgca(const POINT *Q, int32_t m, int32_t n, int16_t p, int16_t ptype,
   double *t = S_getr1d(m, tmp);
   POINT *rhs = S_getp1d(last, tmp);
   if (!t || !rhs || point_parameters(Q, m, 1, ptype, t, kTag)) return 1;
-  const KNOTVECTOR &knt = *curve->knt;
-  approximation_knots(t, m, n, p, knt.U);
-
-  RMATRIX A;
-  if (band_matrix(A, last, 2 * p + 1, tmp)) return 1;
-  const MatView V = view_of(A);
-  std::fill(rhs, rhs + last + 1, POINT{0.0, 0.0, 0.0});
+  approximation_knots(t, m, n, p, curve->knt->U);
+  EndFixedLeastSquares fit;
+  if (fit.setup(curve->knt->U, p, t, m, n, kTag, tmp)) return 1;
   const bool flat = planar(Q, m);
-  const POINT q0 = work_point(Q[0], flat), qm = work_point(Q[m], flat);
-  for (int32_t k = 1; k < m; ++k) {
-    double N[kBasisSize];
-    const int32_t s = span_and_basis(knt.U, knt.m, p, t[k], 1, N);
-    // The data point less the share of the two fixed end control points.
-    const double n0 = s == p ? N[0] : 0.0, nn = s == n ? N[p] : 0.0;
-    const POINT qk = work_point(Q[k], flat);
-    const POINT r{qk.x - n0 * q0.x - nn * qm.x, qk.y - n0 * q0.y - nn * qm.y,
-                  qk.z - n0 * q0.z - nn * qm.z};
-    for (int a = 0; a <= p; ++a) {
-      const int32_t i = s - p + a - 1;  // interior index of the function
-      if (i < 0 || i > last) continue;
-      rhs[i] = offset(rhs[i], N[a], r);
-      for (int b = 0; b <= p; ++b) {
-        const int32_t j = s - p + b - 1;
-        if (j >= 0 && j <= last) V(i, j) += N[a] * N[b];
-      }
-    }
-  }
   CPOINT *Pw = curve->pol->Pw;
-  Pw[0] = control_point(q0, flat);
-  Pw[n] = control_point(qm, flat);
-  if (solve_points(A, rhs, Pw + 1, ws) || finish_points(Pw, n, flat, kTag)) return 1;
+  if (fit.solve([&](int32_t k) { return work_point(Q[k], flat); }, rhs, Pw) ||
+      finish_points(Pw, n, flat, kTag))
+    return 1;
   out.commit();
   return 0;
 }
