@@ -15,6 +15,8 @@
 
 #include <orvo/orvo.h>
 
+#include "obj_out.h"
+
 #ifndef ORVO_DEMO_DATA_DIR
 #define ORVO_DEMO_DATA_DIR "data"
 #endif
@@ -22,14 +24,6 @@
 /* Tolerances relative to the size of the surface. */
 #define MESH_TOLERANCE 1e-3
 #define TRIM_TOLERANCE 1e-4
-
-static void report(const char *what) {
-  const char *routine;
-  int32_t code;
-  E_GetOrvoError(&routine, &code);
-  fprintf(stderr, "%s: error %d in %s\n", what, (int)code, routine);
-  E_clrerr();
-}
 
 /* The parameter-plane point at the start (end = 0) or end (end = 1) of a
  * trimming curve. */
@@ -62,56 +56,6 @@ static int split_loops(CURVE **curves, int32_t k, double tol, int32_t *first) {
   return loops;
 }
 
-static double clamp(double x, double lo, double hi) { return x < lo ? lo : (x > hi ? hi : x); }
-
-/* Writes the mesh as OBJ: one vertex and one normal per mesh point used by
- * a triangle, faces counter-clockwise in the parameter plane, so that they
- * face the side into which the surface normal Su x Sv points. */
-static int write_obj(const char *path, const SURFACE *sur, const double *u, const double *v,
-                     int32_t np, double Lu, double Lv, const int32_t *t0, const int32_t *t1,
-                     const int32_t *t2, int32_t nt, int32_t *nverts) {
-  double u0, u1, v0, v1;
-  int32_t *index = (int32_t *)malloc(sizeof(int32_t) * (size_t)(np + 1));
-  int32_t i, n = 0;
-  FILE *f;
-  if (!index) return 1;
-  U_surpar(sur, &u0, &u1, &v0, &v1);
-  f = fopen(path, "w");
-  if (!f) {
-    fprintf(stderr, "cannot open %s for writing\n", path);
-    free(index);
-    return 1;
-  }
-  fprintf(f, "# trimmed bicubic patch tessellated by Orvo\n");
-  for (i = 0; i <= np; ++i) index[i] = 0;
-  for (i = 0; i <= nt; ++i) index[t0[i]] = index[t1[i]] = index[t2[i]] = 1;
-  for (i = 0; i <= np; ++i) {
-    /* Trimming points may lie a hair outside the domain: clamp them. */
-    const double su = clamp(u0 + u[i] * (u1 - u0) / Lu, u0, u1);
-    const double sv = clamp(v0 + v[i] * (v1 - v0) / Lv, v0, v1);
-    POINT P;
-    VECTOR Su, Sv, N;
-    if (!index[i]) continue;
-    if (N_surnor(sur, su, sv, su < u1 ? 1 : 2, sv < v1 ? 1 : 2, &P, &Su, &Sv, &N)) {
-      report("evaluating the surface");
-      fclose(f);
-      free(index);
-      return 1;
-    }
-    fprintf(f, "v %.9g %.9g %.9g\nvn %.6f %.6f %.6f\n", P.x, P.y, P.z, N.x, N.y, N.z);
-    index[i] = ++n;
-  }
-  for (i = 0; i <= nt; ++i) {
-    const int32_t a = t0[i], b = t1[i], c = t2[i];
-    const double area = (u[b] - u[a]) * (v[c] - v[a]) - (v[b] - v[a]) * (u[c] - u[a]);
-    const int32_t p = index[a], q = index[area >= 0.0 ? b : c], r = index[area >= 0.0 ? c : b];
-    fprintf(f, "f %d//%d %d//%d %d//%d\n", (int)p, (int)p, (int)q, (int)q, (int)r, (int)r);
-  }
-  free(index);
-  *nverts = n;
-  return fclose(f) != 0;
-}
-
 int main(int argc, char **argv) {
   const char *sur_path = argc > 1 ? argv[1] : ORVO_DEMO_DATA_DIR "/patch.sur";
   const char *cua_path = argc > 2 ? argv[2] : ORVO_DEMO_DATA_DIR "/patch_loops.cua";
@@ -130,11 +74,11 @@ int main(int argc, char **argv) {
 
   /* 1. Read and validate the surface and its trimming curves. */
   if (U_inpsur(&sur, sur_path, 1, &ws)) {
-    report("reading the surface");
+    demo_report("reading the surface");
     goto done;
   }
   if (U_inpcua(&curves, &k, cua_path, 1, &ws)) {
-    report("reading the trimming curves");
+    demo_report("reading the trimming curves");
     goto done;
   }
   U_surpar(&sur, &u0, &u1, &v0, &v1);
@@ -161,22 +105,22 @@ int main(int argc, char **argv) {
 
   /* 3. Tessellate with tolerances relative to the surface's size. */
   if (N_tesesa(&sur, &A, &Lu, &Lv)) {
-    report("estimating the surface's size");
+    demo_report("estimating the surface's size");
     goto done;
   }
   size = fmax(Lu, Lv);
   if (N_tessur(&sur, outer, holes, 0, nouter, nholes, nhcur, MESH_TOLERANCE * size,
                MESH_TOLERANCE * size, TRIM_TOLERANCE, &u, &v, &np, &nb, &c, &ws)) {
-    report("tessellating");
+    demo_report("tessellating");
     goto done;
   }
   if (N_tesbat(nb, c, np, &t0, &t1, &t2, &last, &ws)) {
-    report("listing the triangles");
+    demo_report("listing the triangles");
     goto done;
   }
 
   /* 4. Write the OBJ file. */
-  if (write_obj(obj_path, &sur, u, v, np, Lu, Lv, t0, t1, t2, last, &nverts)) goto done;
+  if (demo_write_obj(obj_path, &sur, u, v, np, Lu, Lv, t0, t1, t2, last, &nverts)) goto done;
   printf("mesh (tolerance %.3g): %d points, %d triangles\n", MESH_TOLERANCE * size, (int)nverts,
          (int)last + 1);
   printf("wrote %s\n", obj_path);
