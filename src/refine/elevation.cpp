@@ -18,25 +18,14 @@ using namespace orvo::detail;
 
 namespace {
 
-// q = num / den for the knot ratios. The knots are sorted, so a well-formed
-// knot vector gives non-zero denominators; a zero or overflowing quotient
-// (coincident or non-finite knots) is refused instead of blending with it.
-inline bool ratio(double num, double den, double &q) {
-  q = num / den;
-  return den != 0.0 && std::isfinite(q);
-}
-
-// Temporaries of the segment loop, p+1 (ph+1) points per line.
+// Temporaries of the segment loop: the sweep's segments (p+1 points per
+// line) and the elevated ones (ph+1 per line).
 struct Segments {
   int p, t, ph;
   int32_t lines;
-  CPOINT *bpts;   // the current Bezier segment, p+1 per line
-  CPOINT *next;   // the leftover points of the next segment, p per line
+  SegmentSweep sweep;
   CPOINT *ebpts;  // the elevated segment, ph+1 per line
-  double *alfs;   // insertion ratios, p of them
   RMATRIX E;      // elevation matrix (ph+1) x (p+1)
-  CPOINT *bez(int32_t l) const { return bpts + static_cast<int64_t>(l) * (p + 1); }
-  CPOINT *nxt(int32_t l) const { return next + static_cast<int64_t>(l) * (p + 1); }
   CPOINT *ebz(int32_t l) const { return ebpts + static_cast<int64_t>(l) * (ph + 1); }
 };
 
@@ -45,12 +34,8 @@ int16_t make_segments(int p, int t, int32_t lines, STACKS *ws, Segments &S) {
   S.t = t;
   S.ph = p + t;
   S.lines = lines;
-  const int32_t np = lines * (p + 1) - 1;
-  S.bpts = S_getc1d(np, ws);
-  S.next = S.bpts ? S_getc1d(np, ws) : nullptr;
-  S.ebpts = S.next ? S_getc1d(lines * (S.ph + 1) - 1, ws) : nullptr;
-  S.alfs = S.ebpts ? S_getr1d(p, ws) : nullptr;
-  if (!S.alfs) return 1;
+  S.ebpts = S.sweep.make(p, lines, ws) ? S_getc1d(lines * (S.ph + 1) - 1, ws) : nullptr;
+  if (!S.ebpts) return 1;
   M_inirma(&S.E);
   return B_cdemat(static_cast<int16_t>(p), static_cast<int16_t>(t), &S.E, ws);
 }
@@ -65,10 +50,7 @@ int16_t elevate_lines(const double *U, int32_t m, Segments &S, const Lines &P, c
   int32_t a = p, b = p + 1, r = -1, kind = ph + 1, cind = 1;
   double ua = U[p];
   std::fill(Uh, Uh + ph + 1, ua);
-  for (int32_t l = 0; l < L; ++l) {
-    Q[l](0) = P[l](0);
-    for (int i = 0; i <= p; ++i) S.bez(l)[i] = P[l](i);
-  }
+  S.sweep.start(P, Q);
   // For p >= 1 the domain has an interior span start, b = p+1 < m; a
   // degree-0 Bezier curve (m = 1) still needs its one segment.
   do {
@@ -81,25 +63,11 @@ int16_t elevate_lines(const double *U, int32_t m, Segments &S, const Lines &P, c
     const int32_t rbz = r > 0 ? ph - (r + 1) / 2 : ph;
 
     // Insert ub r times to cut out the segment [ua, ub].
-    if (r > 0) {
-      for (int k = p; k > mul; --k)
-        if (!ratio(ub - ua, U[a + k] - ua, S.alfs[k - mul - 1])) return fail(kErrFloat, tag);
-      for (int32_t l = 0; l < L; ++l) {
-        CPOINT *bp = S.bez(l), *nx = S.nxt(l);
-        for (int32_t j = 1; j <= r; ++j) {
-          const int32_t s = mul + j;
-          for (int k = p; k >= s; --k) {
-            const double al = S.alfs[k - s];
-            bp[k] = combine(al, bp[k], 1.0 - al, bp[k - 1]);
-          }
-          nx[r - j] = bp[p];
-        }
-      }
-    }
+    if (!S.sweep.cut(U, a, b, mul, r)) return fail(kErrFloat, tag);
 
     // Raise the segment.
     for (int32_t l = 0; l < L; ++l)
-      if (B_cdegel(S.bez(l), static_cast<int16_t>(p), static_cast<int16_t>(t), &S.E, lbz, ph,
+      if (B_cdegel(S.sweep.bez(l), static_cast<int16_t>(p), static_cast<int16_t>(t), &S.E, lbz, ph,
                    S.ebz(l)))
         return 1;
 
@@ -109,13 +77,13 @@ int16_t elevate_lines(const double *U, int32_t m, Segments &S, const Lines &P, c
       int32_t first = kind - 2, last = kind;
       const double den = ub - ua;
       double bet;
-      if (!ratio(ub - Uh[kind - 1], den, bet)) return fail(kErrFloat, tag);
+      if (!knot_ratio(ub - Uh[kind - 1], den, bet)) return fail(kErrFloat, tag);
       for (int32_t tr = 1; tr < oldr; ++tr) {
         int32_t i = first, j = last, kj = j - kind + 1;
         while (j - i > tr) {
           if (i < cind) {
             double alf;
-            if (!ratio(ub - Uh[i], ua - Uh[i], alf)) return fail(kErrFloat, tag);
+            if (!knot_ratio(ub - Uh[i], ua - Uh[i], alf)) return fail(kErrFloat, tag);
             for (int32_t l = 0; l < L; ++l) {
               const Line q = Q[l];
               q(i) = combine(alf, q(i), 1.0 - alf, q(i - 1));
@@ -123,7 +91,7 @@ int16_t elevate_lines(const double *U, int32_t m, Segments &S, const Lines &P, c
           }
           if (j >= lbz) {
             double gam = bet;
-            if (j - tr <= kind - ph + oldr && !ratio(ub - Uh[j - tr], den, gam))
+            if (j - tr <= kind - ph + oldr && !knot_ratio(ub - Uh[j - tr], den, gam))
               return fail(kErrFloat, tag);
             for (int32_t l = 0; l < L; ++l) {
               CPOINT *eb = S.ebz(l);
@@ -142,21 +110,12 @@ int16_t elevate_lines(const double *U, int32_t m, Segments &S, const Lines &P, c
     // Knot ua with its raised multiplicity, then the points of the segment.
     if (a != p)
       for (int32_t i = 0; i < ph - oldr; ++i) Uh[kind++] = ua;
-    for (int32_t l = 0; l < L; ++l) {
-      const Line q = Q[l];
-      const CPOINT *eb = S.ebz(l);
-      for (int32_t j = lbz; j <= rbz; ++j) q(cind + j - lbz) = eb[j];
-    }
+    write_segments(
+        Q, L, [&](int32_t l) { return S.ebz(l); }, lbz, rbz, cind);
     cind += rbz - lbz + 1;
 
     if (b < m) {
-      for (int32_t l = 0; l < L; ++l) {
-        CPOINT *bp = S.bez(l);
-        const CPOINT *nx = S.nxt(l);
-        const Line pl = P[l];
-        for (int32_t j = 0; j < r; ++j) bp[j] = nx[j];
-        for (int32_t j = std::max<int32_t>(r, 0); j <= p; ++j) bp[j] = pl(b - p + j);
-      }
+      S.sweep.advance(P, r, b);
       a = b;
       ++b;
       ua = ub;

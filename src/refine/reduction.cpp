@@ -28,13 +28,6 @@ using namespace orvo::detail;
 
 namespace {
 
-// q = num / den for the knot ratios; a zero or non-finite quotient
-// (coincident or non-finite knots) is refused instead of blending with it.
-inline bool ratio(double num, double den, double &q) {
-  q = num / den;
-  return den != 0.0 && std::isfinite(q);
-}
-
 double distance(const CPOINT &a, const CPOINT &b) {
   double d = 0.0;
   G_discpo(a, b, &d);
@@ -50,12 +43,11 @@ struct Reducer {
   double tol;  // in weighted coordinates
   double eps;  // of the basis-function extremum searches
   bool rational;
-  CPOINT *bpts, *next, *rbpts;  // p+1 points per line each
-  double *alphas, *A1, *B1, *A2, *B2;
+  SegmentSweep sweep;
+  CPOINT *rbpts;  // the reduced segments, p+1 points per line
+  double *A1, *B1, *A2, *B2;
   double *e;  // error of the span starting at U[i], i the end of its run
   double maxerr = 0.0;
-  CPOINT *bez(int32_t l) const { return bpts + static_cast<int64_t>(l) * (p + 1); }
-  CPOINT *nxt(int32_t l) const { return next + static_cast<int64_t>(l) * (p + 1); }
   CPOINT *red(int32_t l) const { return rbpts + static_cast<int64_t>(l) * (p + 1); }
 };
 
@@ -69,18 +61,14 @@ bool make_reducer(const KNOTVECTOR *knt, int p, int32_t lines, double tol, bool 
   R.tol = tol;
   R.eps = std::fabs(knt->U[knt->m] - knt->U[0]) * 1e-5;
   R.rational = rational;
-  // One block of reals (five coefficient rows of p+1, then the span
-  // errors) and one of points (three runs of p+1 per line).
-  const int32_t np = lines * (p + 1);
-  double *reals = S_getr1d(5 * (p + 1) + R.m, ws);
-  CPOINT *points = reals ? S_getc1d(3 * np - 1, ws) : nullptr;
-  if (!points) return false;
-  double **coef[] = {&R.alphas, &R.A1, &R.B1, &R.A2, &R.B2};
-  for (int k = 0; k < 5; ++k) *coef[k] = reals + k * (p + 1);
-  R.e = reals + 5 * (p + 1);
-  R.bpts = points;
-  R.next = points + np;
-  R.rbpts = points + 2 * np;
+  // The sweep's segments, the reduced ones, and one block of reals (four
+  // coefficient rows of p+1, then the span errors).
+  double *reals = S_getr1d(4 * (p + 1) + R.m, ws);
+  R.rbpts = reals && R.sweep.make(p, lines, ws) ? S_getc1d(lines * (p + 1) - 1, ws) : nullptr;
+  if (!R.rbpts) return false;
+  double **coef[] = {&R.A1, &R.B1, &R.A2, &R.B2};
+  for (int k = 0; k < 4; ++k) *coef[k] = reals + k * (p + 1);
+  R.e = reals + 4 * (p + 1);
   std::fill(R.e, R.e + R.m + 1, 0.0);
   B_degrco(static_cast<int16_t>(p), R.A1, R.B1, R.A2, R.B2);
   return true;
@@ -173,7 +161,8 @@ Step remove_at_joint(Reducer &R, const Lines &P, const double *Uh, int32_t kind,
       // ra = 1 / alfa and rb = 1 / (1 - beta) of the removal ratios
       // alfa = (U[a] - Uh[i-1]) / (U[b] - Uh[i-1]) and beta likewise at j-k-1.
       double ra, rb;
-      if (!ratio(ub - Uh[i - 1], ua - Uh[i - 1], ra) || !ratio(ub - Uh[j - k - 1], ub - ua, rb)) {
+      if (!knot_ratio(ub - Uh[i - 1], ua - Uh[i - 1], ra) ||
+          !knot_ratio(ub - Uh[j - k - 1], ub - ua, rb)) {
         fail(kErrFloat, tag);
         return Step::kFailed;
       }
@@ -191,8 +180,8 @@ Step remove_at_joint(Reducer &R, const Lines &P, const double *Uh, int32_t kind,
     }
     const bool crossed = j - i < k;
     double alpha = 0.0, alpha_prev = 0.0;
-    if (!ratio(ua - Uh[i - 1], ub - Uh[i - 1], alpha) ||
-        (crossed && !ratio(ua - Uh[i - 2], ub - Uh[i - 2], alpha_prev)) ||
+    if (!knot_ratio(ua - Uh[i - 1], ub - Uh[i - 1], alpha) ||
+        (crossed && !knot_ratio(ua - Uh[i - 2], ub - Uh[i - 2], alpha_prev)) ||
         (crossed && !(alpha + alpha_prev > 0.0))) {
       fail(kErrFloat, tag);
       return Step::kFailed;
@@ -244,10 +233,7 @@ int16_t reduce_lines(Reducer &R, const Lines &Q, const Lines &P, int32_t nh, dou
   int32_t a = p, b = p + 1, r = -1, kind = ph + 1, cind = 1;
   refused = true;
   std::fill(Uh, Uh + ph + 1, U[p]);
-  for (int32_t l = 0; l < L; ++l) {
-    P[l](0) = Q[l](0);
-    for (int i = 0; i <= p; ++i) R.bez(l)[i] = Q[l](i);
-  }
+  R.sweep.start(Q, P);
   while (b < m) {
     const int32_t first_b = b;
     while (b < m && U[b] == U[b + 1]) ++b;
@@ -256,28 +242,13 @@ int16_t reduce_lines(Reducer &R, const Lines &Q, const Lines &P, int32_t nh, dou
     const int32_t lbz = oldr > 0 ? (oldr + 2) / 2 : 1;
 
     // Insert U[b] r times to cut out the segment [U[a], U[b]].
-    if (r > 0) {
-      for (int k = p; k > mult; --k)
-        if (!ratio(U[b] - U[a], U[a + k] - U[a], R.alphas[k - mult - 1]))
-          return fail(kErrFloat, tag);
-      for (int32_t l = 0; l < L; ++l) {
-        CPOINT *bp = R.bez(l), *nx = R.nxt(l);
-        for (int32_t j = 1; j <= r; ++j) {
-          const int32_t s = mult + j;
-          for (int k = p; k >= s; --k) {
-            const double al = R.alphas[k - s];
-            bp[k] = combine(al, bp[k], 1.0 - al, bp[k - 1]);
-          }
-          nx[r - j] = bp[p];
-        }
-      }
-    }
+    if (!R.sweep.cut(U, a, b, mult, r)) return fail(kErrFloat, tag);
 
     // Reduce the segment; its deviation goes to the span's budget.
     double dev = 0.0;
     for (int32_t l = 0; l < L; ++l) {
       double d = 0.0;
-      if (B_cdegre(R.bez(l), static_cast<int16_t>(p), R.A1, R.B1, R.A2, R.B2, R.red(l), &d))
+      if (B_cdegre(R.sweep.bez(l), static_cast<int16_t>(p), R.A1, R.B1, R.A2, R.B2, R.red(l), &d))
         return 1;
       dev = std::max(dev, d);
     }
@@ -292,21 +263,12 @@ int16_t reduce_lines(Reducer &R, const Lines &Q, const Lines &P, int32_t nh, dou
     const int32_t knots_in = a != p ? ph - oldr : 0;
     if (kind + knots_in + ph > mh || cind + ph - lbz > nh) return fail(kErrInconsistent, tag);
     for (int32_t i = 0; i < knots_in; ++i) Uh[kind++] = U[a];
-    for (int32_t l = 0; l < L; ++l) {
-      const Line q = P[l];
-      const CPOINT *rb_l = R.red(l);
-      for (int32_t i = lbz; i <= ph; ++i) q(cind + i - lbz) = rb_l[i];
-    }
+    write_segments(
+        P, L, [&](int32_t l) { return R.red(l); }, lbz, ph, cind);
     cind += ph - lbz + 1;
 
     if (b < m) {
-      for (int32_t l = 0; l < L; ++l) {
-        CPOINT *bp = R.bez(l);
-        const CPOINT *nx = R.nxt(l);
-        const Line ql = Q[l];
-        for (int32_t i = 0; i < r; ++i) bp[i] = nx[i];
-        for (int32_t i = std::max<int32_t>(r, 0); i <= p; ++i) bp[i] = ql(b - p + i);
-      }
+      R.sweep.advance(Q, r, b);
       a = b;
       ++b;
     } else {

@@ -233,4 +233,50 @@ void segment_knots(const Segment &seg, double *UQ) {
   for (int i = 0; i <= p; ++i) UQ[t++] = seg.hi;
 }
 
+// ---- Segment sweeps ---------------------------------------------------------
+bool SegmentSweep::make(int degree, int32_t count, STACKS *ws) {
+  p = degree;
+  lines = count;
+  const int32_t np = count * (degree + 1) - 1;
+  bpts = S_getc1d(np, ws);
+  next = bpts ? S_getc1d(np, ws) : nullptr;
+  alphas = next ? S_getr1d(degree, ws) : nullptr;
+  return alphas != nullptr;
+}
+
+void SegmentSweep::start(const Lines &P, const Lines &Q) {
+  for (int32_t l = 0; l < lines; ++l) {
+    Q[l](0) = P[l](0);
+    for (int i = 0; i <= p; ++i) bez(l)[i] = P[l](i);
+  }
+}
+
+bool SegmentSweep::cut(const double *U, int32_t a, int32_t b, int32_t mult, int32_t r) {
+  if (r <= 0) return true;
+  for (int k = p; k > mult; --k)
+    if (!knot_ratio(U[b] - U[a], U[a + k] - U[a], alphas[k - mult - 1])) return false;
+  for (int32_t l = 0; l < lines; ++l) {
+    CPOINT *bp = bez(l), *nx = nxt(l);
+    for (int32_t j = 1; j <= r; ++j) {
+      const int32_t s = mult + j;
+      for (int k = p; k >= s; --k) {
+        const double al = alphas[k - s];
+        bp[k] = combine(al, bp[k], 1.0 - al, bp[k - 1]);
+      }
+      nx[r - j] = bp[p];
+    }
+  }
+  return true;
+}
+
+void SegmentSweep::advance(const Lines &P, int32_t r, int32_t b) {
+  for (int32_t l = 0; l < lines; ++l) {
+    CPOINT *bp = bez(l);
+    const CPOINT *nx = nxt(l);
+    const Line pl = P[l];
+    for (int32_t j = 0; j < r; ++j) bp[j] = nx[j];
+    for (int32_t j = std::max<int32_t>(r, 0); j <= p; ++j) bp[j] = pl(b - p + j);
+  }
+}
+
 }  // namespace orvo::detail

@@ -16,6 +16,7 @@
 //   their blend ratios computed once from the knots.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 #include "arith/point_ops.hpp"
@@ -328,5 +329,50 @@ void segment_line(const Segment &seg, const Line &P, const Line &Q);
 // Its knots: lo p+1 times, the knots strictly between lo and hi, hi p+1
 // times (nq+p+2 knots).
 void segment_knots(const Segment &seg, double *UQ);
+
+// ---- Segment sweeps of the degree changes -----------------------------------
+// Degree elevation and reduction walk a knot vector one Bezier segment at a
+// time: each segment is cut out of every line by knot insertion, changed,
+// and written out.
+
+// A knot ratio num / den of the sweeps: false (no blend) for a zero
+// denominator or a non-finite quotient (coincident or non-finite knots).
+inline bool knot_ratio(double num, double den, double &q) {
+  q = num / den;
+  return den != 0.0 && std::isfinite(q);
+}
+
+// The current segment of every line and the points a cut leaves for the
+// next one (p+1 each per line), with the cut's ratios.
+struct SegmentSweep {
+  int p = 0;
+  int32_t lines = 0;
+  CPOINT *bpts = nullptr, *next = nullptr;
+  double *alphas = nullptr;
+  CPOINT *bez(int32_t l) const { return bpts + static_cast<int64_t>(l) * (p + 1); }
+  CPOINT *nxt(int32_t l) const { return next + static_cast<int64_t>(l) * (p + 1); }
+
+  // Allocates the segments in ws (false on failure).
+  bool make(int degree, int32_t count, STACKS *ws);
+  // The first segment of every line of P; Q's lines start with P's first
+  // points.
+  void start(const Lines &P, const Lines &Q);
+  // Cuts [U[a], U[b]] out of every segment by inserting U[b] r times (U[b]
+  // has multiplicity mult); false on a refused ratio.
+  bool cut(const double *U, int32_t a, int32_t b, int32_t mult, int32_t r);
+  // The next segment: the cut's leftovers, then the points b-p+r .. b of P.
+  void advance(const Lines &P, int32_t r, int32_t b);
+};
+
+// Points lo..hi of every line's changed segment seg(l) written to the lines
+// Q from index at on.
+template <class Seg>
+void write_segments(const Lines &Q, int32_t lines, Seg seg, int32_t lo, int32_t hi, int32_t at) {
+  for (int32_t l = 0; l < lines; ++l) {
+    const Line q = Q[l];
+    const CPOINT *e = seg(l);
+    for (int32_t j = lo; j <= hi; ++j) q(at + j - lo) = e[j];
+  }
+}
 
 }  // namespace orvo::detail
