@@ -16,7 +16,7 @@ namespace orvo::detail {
 // a tiny number, and a point lying on a line must not be reported as an
 // overflow.
 inline bool guarded_quotient(double num, double den, double &q) {
-  if (M_chkfop(num, den, 4) != 0) {
+  if (quotient_unsafe(num, den) != 0) {
     const bool tiny =
         den != 0.0 && std::isfinite(num) && std::isfinite(den) && std::fabs(num) <= std::fabs(den);
     if (!tiny) return false;

@@ -65,7 +65,7 @@ int16_t solve_pivoted(const RMATRIX &lu, const int32_t *indx, double *b, const c
   for (int32_t i = n; i >= 0; --i) {
     double t = b[i];
     for (int32_t j = i + 1; j <= n; ++j) t -= a[i][j] * b[j];
-    if (M_chkfop(t, a[i][i], 4)) return fail(kErrFloat, tag);
+    if (quotient_unsafe(t, a[i][i])) return fail(kErrFloat, tag);
     b[i] = t / a[i][i];
   }
   return 0;
@@ -146,7 +146,7 @@ int16_t M_rafoba(const RMATRIX *lu, const double *b, double *x) {
   return substitute(
       view_of(*lu), x, [](double &xi, double a, double xs) { xi -= a * xs; },
       [](double &xi, double d) {
-        if (M_chkfop(xi, d, 4)) return false;
+        if (quotient_unsafe(xi, d)) return false;
         xi /= d;
         return true;
       },
@@ -176,7 +176,7 @@ int16_t M_forbac(const RMATRIX *lu, const void *rhs, int16_t kind, CPOINT *out, 
   const int16_t status = substitute(
       view_of(*lu), out, [mask](CPOINT &xi, double a, const CPOINT &xs) { axpy(xi, -a, xs, mask); },
       [mask](CPOINT &xi, double d) {
-        if (M_chkfop(1.0, d, 4)) return false;
+        if (quotient_unsafe(1.0, d)) return false;
         scale(xi, 1.0 / d, mask);
         return true;
       },
