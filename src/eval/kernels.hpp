@@ -219,6 +219,19 @@ inline void basis_derivatives(const double *U, int p, double u, int32_t span, in
   basis_triangle(U, p, u, span, ndu);
   for (int j = 0; j <= p; ++j) ders[0][j] = ndu[j][p];
 
+  // First derivatives alone (the common request) straight from the
+  // triangle: p (N[r-1] / (U[r+p] - U[r]) - N[r] / (U[r+p+1] - U[r+1]))
+  // over the degree p-1 values; the same operations as the general loop
+  // below performs for k = 1.
+  if (n == 1 && p > 0) {
+    for (int r = 0; r <= p; ++r) {
+      double d = r >= 1 ? ndu[p][r - 1] * ndu[r - 1][p - 1] : 0.0;
+      if (r < p) d += -ndu[p][r] * ndu[r][p - 1];
+      ders[1][r] = d * p;
+    }
+    return;
+  }
+
   const int top = std::min(n, p);
   for (int r = 0; r <= p; ++r) {
     int s1 = 0, s2 = 1;
