@@ -7,29 +7,20 @@ using orvo_test::Workspace;
 
 namespace {
 
-// Points of c at a grid over its domain, in the order of the unit interval.
-std::vector<POINT> samples(const CURVE *c) {
-  const double a = c->knt->U[c->p], b = c->knt->U[c->knt->m - c->p];
-  std::vector<POINT> P;
-  for (int i = 0; i <= 40; ++i) P.push_back(eval(c, a + (b - a) * i / 40.0));
-  return P;
+// A copy of c with its knots mapped onto [0, 1] (rectangle for surfaces):
+// the shape the compatible record must keep.
+CURVE *unit_copy(const CURVE *c, STACKS *ws) {
+  CURVE *k = S_getcur(c->pol->n, c->p, c->knt->m, ws);
+  EXPECT_EQ(U_curcop(c, k, ws), 0);
+  U_curkts(k, INTERVAL{0, 1});
+  return k;
 }
 
-std::vector<POINT> samples(const SURFACE *s) {
-  std::vector<POINT> P;
-  const double *U = s->knu->U, *V = s->knv->U;
-  const double u0 = U[s->p], u1 = U[s->knu->m - s->p], v0 = V[s->q], v1 = V[s->knv->m - s->q];
-  for (int i = 0; i <= 12; ++i)
-    for (int j = 0; j <= 12; ++j)
-      P.push_back(eval(s, u0 + (u1 - u0) * i / 12.0, v0 + (v1 - v0) * j / 12.0));
-  return P;
-}
-
-template <class Rec>
-void expect_same_shape(const std::vector<POINT> &before, const Rec *r, double size) {
-  const std::vector<POINT> after = samples(r);
-  for (size_t i = 0; i < before.size(); ++i)
-    EXPECT_LT(dist(before[i], after[i]), 1e-12 * size) << i;
+SURFACE *unit_copy(const SURFACE *s, STACKS *ws) {
+  SURFACE *k = S_getsur(s->net->n, s->net->m, s->p, s->q, s->knu->m, s->knv->m, ws);
+  EXPECT_EQ(U_surcop(s, k, ws), 0);
+  U_surkts(k, RECTANGLE{0, 1, 0, 1}, 3);
+  return k;
 }
 
 }  // namespace
@@ -43,14 +34,14 @@ TEST(Compatibility, CurvesOfTwoDegrees) {
   CURVE *c[3] = {make_curve(ws, 2, knots(2, 0.5, 3, layout(2, 1)), false, true, rng),
                  make_curve(ws, 3, knots(3, 0, 1, {{0.3, 1}, {0.6, 2}}), true, false, rng),
                  make_curve(ws, 3, knots(3, 0, 1, {{0.3, 1}}), true, true, rng)};
-  std::vector<POINT> before[3];
-  for (int i = 0; i < 3; ++i) before[i] = samples(c[i]);
+  Workspace keep;
+  const CURVE *before[3] = {unit_copy(c[0], keep), unit_copy(c[1], keep), unit_copy(c[2], keep)};
   ASSERT_EQ(N_toocco(c, 2, ws), 0);
   EXPECT_EQ(U_arecco(c, 2), 1);
   for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(c[i]->p, 3);
     EXPECT_EQ(knot_values(c[i]->knt), knot_values(c[0]->knt));
-    expect_same_shape(before[i], c[i], size_of(c[i]));
+    EXPECT_TRUE(same_curve(before[i], c[i], 0, 1)) << i;
   }
   // Already compatible: nothing but the mapping changes.
   const Knots U = knot_values(c[1]->knt);
@@ -64,13 +55,14 @@ TEST(Compatibility, SurfacesInBothDirections) {
   SURFACE *s[2] = {
       make_surface(ws, 2, 3, knots(2, 0, 2, {{0.5, 1}}), knots(3, 0, 1, {}), true, rng),
       make_surface(ws, 3, 1, knots(3, 0, 1, {{0.4, 2}}), knots(1, 1, 4, {{2, 1}}), false, rng)};
-  std::vector<POINT> before[2] = {samples(s[0]), samples(s[1])};
+  Workspace keep;
+  const SURFACE *before[2] = {unit_copy(s[0], keep), unit_copy(s[1], keep)};
   ASSERT_EQ(N_toosco(s, 1, ws), 0);
   for (int i = 0; i < 2; ++i) {
     EXPECT_TRUE(s[i]->p == 3 && s[i]->q == 3);
     EXPECT_EQ(knot_values(s[i]->knu), knot_values(s[0]->knu));
     EXPECT_EQ(knot_values(s[i]->knv), knot_values(s[0]->knv));
-    expect_same_shape(before[i], s[i], size_of(s[i]));
+    EXPECT_TRUE(same_surface(before[i], s[i], 0, 1, 0, 1)) << i;
   }
 }
 
