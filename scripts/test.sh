@@ -1,7 +1,17 @@
 #!/usr/bin/env bash
-# Builds the library and runs every test.
+# Builds the library and its tests and runs every test. Prints the steps, a
+# progress line and the result; the full output of a step that fails.
+# ORVO_WERROR=ON (as CI sets it) turns compiler warnings into errors.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build -j"$(nproc)"
-ctest --test-dir build --output-on-failure -j"$(nproc)"
+bash scripts/deps.sh
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+quiet() { "$@" >"$log" 2>&1 || { cat "$log"; exit 1; }; }
+echo "configuring build/"
+quiet cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVO_BUILD_EXAMPLES=OFF \
+  -DORVO_BUILD_BENCHMARKS=OFF -DORVO_WERROR="${ORVO_WERROR:-OFF}"
+echo "building the library and the tests"
+quiet cmake --build build -j"$(nproc)"
+echo "running the tests"
+ctest --test-dir build -j"$(nproc)" --output-on-failure --progress
