@@ -103,8 +103,11 @@ TEST(IgesSurfaces, RevolutionAndTabulatedCylinder) {
   EXPECT_EQ(pts[0].x, 1.0);  // the caller's generatrix is not turned
   EXPECT_EQ(N_igs120(POINT{0, 0, 0}, POINT{0, 0, 2}, &line, 30, 30, &r, ws), 1);
   EXPECT_TRUE(HasError(14, "N_IGS120"));
+  // 122: the directrix (along v) translated by u (end - start).
   ASSERT_EQ(N_igs122(&line, POINT{1, 1, 0}, &t, ws), 0);
-  EXPECT_LT(dist(at(t, 1.0, 1.0), POINT{2, 1, 3}), 1e-15);
+  for (double u : {0.0, 0.4, 1.0})
+    for (double v : {0.0, 0.3, 1.0})
+      EXPECT_LT(dist(at(t, u, v), POINT{1 + v, u, 3 * v}), 1e-15) << u << " " << v;
 }
 
 // 128: a biquadratic restricted to a sub-rectangle evaluates to the full
