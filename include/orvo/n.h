@@ -1,4 +1,5 @@
-/* Orvo N_ family: the NURBS algorithms and the workspace. */
+/** @file n.h
+ * @brief Orvo N_ family: the NURBS algorithms and the workspace. */
 #ifndef ORVO_N_H
 #define ORVO_N_H
 
@@ -9,80 +10,374 @@ extern "C" {
 #endif
 
 /* ---- Workspace --------------------------------------------------------- */
+
+/** @brief Makes a workspace empty: every list head becomes null, ready to
+ *  record allocations.
+ *  @param ws (out) the workspace; null is accepted and left alone. Blocks
+ *  still recorded in it are forgotten, not freed: release them with
+ *  N_enurbs first.
+ *  @return ws itself. */
 ORVO_API STACKS *N_inurbs(STACKS *ws);
+
+/** @brief Frees every block recorded in a workspace, list by list, newest
+ *  first; afterwards every head is null and ws can be used again without
+ *  N_inurbs.
+ *  @param ws (in/out) the workspace; null does nothing. Records whose
+ *  arrays lived in ws must no longer be used. Sets no error. */
 ORVO_API void N_enurbs(STACKS *ws);
 
 /* ---- Knot spans and basis functions ------------------------------------ */
-/* side: 1 right limit at a knot, 2 left limit. Spans lie in p .. m-p-1. */
+/* side: 1 right limit at a knot, 2 left limit; at U[p] and U[m-p] the side
+ * is turned inward. Spans lie in p .. m-p-1. The knot checks, in order:
+ * 6 (null vector or U, m < 0), 7 (p < 0), 3 (p > 28), 14 (m < 2p+1). */
+
+/** @brief Knot span of u: the i in p..m-p-1 with U[i] <= u < U[i+1]
+ *  (side 1) or U[i] < u <= U[i+1] (side 2).
+ *  @param knt knot vector U[0..m] (in); @param p degree (0..28).
+ *  @param u parameter in [U[p], U[m-p]]; @param side 1 or 2.
+ *  @param span (out) the span index.
+ *  @return 0, or 1 under "N_KNTFSP" with error 6, 7, 3 or 14 (knot
+ *  checks above), 6 (u outside [U[p], U[m-p]]) or 13 (side). */
 ORVO_API int16_t N_kntfsp(const KNOTVECTOR *knt, int16_t p, double u, int16_t side, int32_t *span);
+
+/** @brief Knot span of u (as N_kntfsp) and the multiplicity of u.
+ *  @param knt,p,u,side (in) as for N_kntfsp: knot vector U[0..m], degree
+ *  (0..28), parameter in [U[p], U[m-p]], side 1 or 2.
+ *  @param span (out) the span index.
+ *  @param mult (out) side 1: the number of knots equal to u at and below
+ *  U[span] (0 when u is no knot); side 2: those above U[span]. At the end
+ *  U[m-p] with side 1, or the start U[p] with side 2, it is p+1.
+ *  @return 0, or 1 with the errors of N_kntfsp under "N_KNTFSM". */
 ORVO_API int16_t N_kntfsm(const KNOTVECTOR *knt, int16_t p, double u, int16_t side, int32_t *span,
                           int32_t *mult);
+
+/** @brief All p+1 non-zero basis functions of degree p at u.
+ *  @param knt, p, u, side as for N_kntfsp.
+ *  @param N (out) N[0..p]: the values of N[span-p .. span]; exactly
+ *  (1, 0, ..., 0) or (0, ..., 0, 1) at a clamped end.
+ *  @param span (out) the span index.
+ *  @return 0, or 1 with the errors of N_kntfsp under "N_KNTALB". */
 ORVO_API int16_t N_kntalb(const KNOTVECTOR *knt, int16_t p, double u, int16_t side, double *N,
                           int32_t *span);
+
+/** @brief The single basis function N[i] of degree p at u (0 outside its
+ *  support under the side's closure).
+ *  @param knt knot vector U[0..m] (in); @param i function index 0..m-p-1.
+ *  @param p degree (0..28); @param u parameter in [U[0], U[m]].
+ *  @param side 1 or 2; @param value (out) N[i](u).
+ *  @return 0, or 1 under "N_KNTBAS" with error 6, 7, 3 or 14 (knot
+ *  checks), 6 (u outside [U[0], U[m]]), 7 (i outside 0..m-p-1) or 13
+ *  (side). */
 ORVO_API int16_t N_kntbas(const KNOTVECTOR *knt, int32_t i, int16_t p, double u, int16_t side,
                           double *value);
+
+/** @brief The p+1 non-zero basis functions at u and their derivatives up
+ *  to order n.
+ *  @param knt, p, u, side as for N_kntfsp; @param n highest order (>= 0).
+ *  @param ders (out) rows ders[0..n], each [0..p]: ders[k][j] is the k-th
+ *  derivative of N[span-p+j]; rows above p are 0.
+ *  @param span (out) the span index.
+ *  @return 0, or 1 under "N_KNTADB" with error 6, 7, 3 or 14 (knot
+ *  checks), 6 (u outside [U[p], U[m-p]]), 20 (n < 0) or 13 (side). */
 ORVO_API int16_t N_kntadb(const KNOTVECTOR *knt, int16_t p, double u, int16_t side, int16_t n,
                           double **ders, int32_t *span);
+
+/** @brief The single basis function N[i] at u and its derivatives up to
+ *  order n.
+ *  @param knt, i, p, u, side as for N_kntbas; @param n highest order (>= 0).
+ *  @param ders (out) ders[0..n]: the k-th derivative of N[i]; orders above
+ *  p, and all orders outside the support, are 0.
+ *  @return 0, or 1 under "N_KNTBAD" with the errors of N_kntbas or 20
+ *  (n < 0). */
 ORVO_API int16_t N_kntbad(const KNOTVECTOR *knt, int32_t i, int16_t p, double u, int16_t side,
                           int16_t n, double *ders);
 
-/* ---- Curve and curve-function evaluation ------------------------------- */
+/* ---- Curve and curve-function evaluation -------------------------------
+ * side: 1 right limit, 2 left limit at a knot. The record checks of a
+ * curve (or curve function), in order: 1 (null record, polygon (value
+ * list), points or knots), 7 (p < 0), 3 (p > 28), 1 (n < 0 or
+ * m != n+p+1), 14 (n < p). Outputs are not written on failure. */
+
+/** @brief Point of a curve at u (Euclidean; z = 0 for a 2-D curve).
+ *  @param cur curve (in); @param u parameter in [U[p], U[m-p]].
+ *  @param side 1 or 2; @param P (out) the point.
+ *  @return 0, or 1 under "N_CUREVN" with error 1, 7, 3 or 14 (record
+ *  checks), 6 (u outside [U[p], U[m-p]]), 13 (side) or 11 (the weight sum
+ *  is zero at u). */
 ORVO_API int16_t N_curevn(const CURVE *cur, double u, int16_t side, POINT *P);
+
+/** @brief Point and derivatives of a curve at u.
+ *  @param cur curve (in); @param u parameter in [U[p], U[m-p]].
+ *  @param side 1 or 2; @param d highest order, 0..5.
+ *  @param CK (out) CK[0..d]: CK[k] the k-th derivative (CK[0] the point,
+ *  z = 0 for a 2-D curve); orders above p are 0 for a non-rational curve.
+ *  @return 0, or 1 under "N_CURDER" with error 1, 7, 3 or 14 (record
+ *  checks), 6 (u), 20 (d outside 0..5), 13 (side) or 11 (a rational span
+ *  with a zero weight, or a weight function of zero at u). */
 ORVO_API int16_t N_curder(const CURVE *cur, double u, int16_t side, int16_t d, POINT *CK);
+
+/** @brief Value of a scalar curve function at u.
+ *  @param cfn function (in); @param u parameter in [U[p], U[m-p]].
+ *  @param side 1 or 2; @param f (out) the value.
+ *  @return 0, or 1 under "N_CFNEVN" with error 1, 7, 3 or 14 (record
+ *  checks), 6 (u) or 13 (side). */
 ORVO_API int16_t N_cfnevn(const CFUNCTION *cfn, double u, int16_t side, double *f);
+
+/** @brief Value and derivatives of a scalar curve function at u.
+ *  @param cfn function (in); @param u parameter in [U[p], U[m-p]].
+ *  @param side 1 or 2; @param d highest order (>= 0, no upper limit).
+ *  @param F (out) F[0..d], the k-th derivative in F[k]; orders above p
+ *  are 0.
+ *  @return 0, or 1 under "N_CFNDER" with error 1, 7, 3 or 14 (record
+ *  checks), 6 (u), 20 (d < 0) or 13 (side). */
 ORVO_API int16_t N_cfnder(const CFUNCTION *cfn, double u, int16_t side, int16_t d, double *F);
+
+/** @brief Derivatives of the basis functions of a curve at u: of the
+ *  rational basis for a rational curve, of the B-spline basis otherwise.
+ *  @param cur curve (in); @param u parameter in [U[p], U[m-p]].
+ *  @param side 1 or 2; @param d highest order, 0..5.
+ *  @param ders (out) rows ders[0..d], each [0..p]: ders[k][j] is the k-th
+ *  derivative of function span-p+j; untouched on failure.
+ *  @param span (out) the span index.
+ *  @return 0, or 1 under "N_KNTCAD" with error 1, 7, 3 or 14 (record
+ *  checks), 6 (u), 20 (d outside 0..5), 13 (side) or 11 (the weight
+ *  function is zero at u). */
 ORVO_API int16_t N_kntcad(const CURVE *cur, double u, int16_t side, int16_t d, double **ders,
                           int32_t *span);
+
+/** @brief Derivatives of the rational basis functions R[span-p .. span]
+ *  of a curve at u (for a non-rational curve, all weights 1, the B-spline
+ *  basis).
+ *  @param cur, u, side, d, ders, span as for N_kntcad.
+ *  @return 0, or 1 with the errors of N_kntcad under "N_KNTACD". */
 ORVO_API int16_t N_kntacd(const CURVE *cur, double u, int16_t side, int16_t d, double **ders,
                           int32_t *span);
+
+/** @brief The single rational basis function R[i] of a curve at u
+ *  (N[i] itself for a non-rational curve).
+ *  @param cur curve (in); @param i function index 0..n.
+ *  @param u parameter in [U[p], U[m-p]]; @param side 1 or 2.
+ *  @param R (out) R[i](u).
+ *  @return 0, or 1 under "N_KNTRCB" with error 1, 7, 3 or 14 (record
+ *  checks), 6 (u outside [U[0], U[m]]), 7 (i outside 0..n), 13 (side), 6
+ *  (u outside [U[p], U[m-p]]) or 11 (the weight function is zero at u). */
 ORVO_API int16_t N_kntrcb(const CURVE *cur, int32_t i, double u, int16_t side, double *R);
+
+/** @brief The single rational basis function R[i] of a curve and its
+ *  derivatives at u.
+ *  @param cur, i, u, side as for N_kntrcb; @param d highest order, 0..5.
+ *  @param R (out) R[0..d], the k-th derivative in R[k].
+ *  @return 0, or 1 under "N_KNTRCD" with the errors of N_kntrcb or 20 (d
+ *  outside 0..5). */
 ORVO_API int16_t N_kntrcd(const CURVE *cur, int32_t i, double u, int16_t side, int16_t d,
                           double *R);
+
+/** @brief Point of a power-form curve, C(u) = sum of Pw[i] u^i (Horner's
+ *  rule on the homogeneous coefficients; the polynomial is in u itself).
+ *  @param cur power-form curve (in): coefficients Pw[0..n], knots holding
+ *  the interval [U[0], U[m]].
+ *  @param u parameter in [U[0], U[m]]; @param P (out) the Euclidean point.
+ *  @return 0, or 1 under "N_CPLEVN" with error 1 (null polygon, points or
+ *  knots, n < 0 or m < 0) or 6 (u outside [U[0], U[m]]). */
 ORVO_API int16_t N_cplevn(const CURVE *cur, double u, POINT *P);
 
 /* ---- Surface and surface-function evaluation ---------------------------
  * side_u, side_v: 1 right limit, 2 left limit at a knot of each direction.
  * Derivative tables: mode 1 with k == l fills the triangle a + b <= k,
- * any other combination the rectangle a = 0..k, b = 0..l; k, l <= 5. */
+ * any other combination the rectangle a = 0..k, b = 0..l; k, l <= 5.
+ * u lies in [U[p], U[r-p]], v in [V[q], V[s-q]]. The record checks of a
+ * surface (or surface function), in order: 2 (null record, net (value
+ * net), rows or knots), 3 (p or q > 28), 2 (p or q < 0, n or m < 0,
+ * r != n+p+1 or s != m+q+1), 14 (n < p or m < q). A rational surface is
+ * refused with 2 when the span of (u, v) holds a non-rational point.
+ * Outputs are not written on failure. */
+
+/** @brief Point of a surface at (u, v) (Euclidean; z = 0 for a 2-D net).
+ *  @param sur surface (in); @param u, v parameters; @param side_u, side_v
+ *  1 or 2; @param P (out) the point.
+ *  @return 0, or 1 with error 2, 3 or 14 (record checks) under
+ *  "N_SUREVN", 6 (u or v outside its range) or 13 (a side) under
+ *  "N_KNTALB", or 2 (mixed span) or 11 (the weight sum is zero) under
+ *  "N_SUREVN". */
 ORVO_API int16_t N_surevn(const SURFACE *sur, double u, double v, int16_t side_u, int16_t side_v,
                           POINT *P);
+
+/** @brief Point and partial derivatives of a surface at (u, v).
+ *  @param sur surface (in); @param u, v parameters; @param side_u, side_v
+ *  1 or 2; @param mode, k, l the pairs to compute (see above), k, l 0..5.
+ *  @param SKL (out) SKL[a][b] = d^(a+b) S / du^a dv^b for the pairs of the
+ *  mode (rows 0..k, columns 0..l); other entries are left untouched.
+ *  @return 0, or 1 under "N_SURDER" with error 2, 3 or 14 (record
+ *  checks), 6 (u or v), 20 (k or l outside 0..5), 13 (a side), 2 (mixed
+ *  span) or 11 (the weight function is zero at (u, v)). */
 ORVO_API int16_t N_surder(const SURFACE *sur, double u, double v, int16_t side_u, int16_t side_v,
                           int16_t mode, int16_t k, int16_t l, POINT **SKL);
+
+/** @brief Point, unit tangents and unit normal of a surface at (u, v).
+ *  @param sur surface (in); @param u, v parameters; @param side_u, side_v
+ *  1 or 2.
+ *  @param P (out) the point; @param Su, Sv (out) the unit u and v
+ *  tangents; @param N (out) the unit normal Su x Sv.
+ *  @return 0, or 1 under "N_SURNOR" with error 2, 3 or 14 (record
+ *  checks), 6 (u or v), 13 (a side), 2 (mixed span) or 11 (zero weight
+ *  function), or 17 under "G_VECNIP" when the normal or a tangent has zero
+ *  length (a degenerate point). */
 ORVO_API int16_t N_surnor(const SURFACE *sur, double u, double v, int16_t side_u, int16_t side_v,
                           POINT *P, VECTOR *Su, VECTOR *Sv, VECTOR *N);
+
 /* table[a][b][i][j]: derivative (a, b) of the basis function of span
  * entry (i, j), i = 0..p, j = 0..q. */
+
+/** @brief Table of the basis-function derivatives of a surface at (u, v):
+ *  of the rational basis R_ij for a rational surface (as N_kntasd), of the
+ *  products N_i(u) N_j(v) otherwise (as N_kntabd).
+ *  @param sur surface (in); @param u, v parameters; @param side_u, side_v
+ *  1 or 2; @param mode, k, l the pairs (see above), k, l 0..5.
+ *  @param table (out) table[a][b][0..p][0..q] for the pairs of the mode;
+ *  entry (i, j) belongs to control point (span_u-p+i, span_v-q+j).
+ *  @param span_u, span_v (out) the spans.
+ *  @return 0, or 1 under "N_KNTSAD" with error 2, 3 or 14 (record
+ *  checks), 6 (u or v), 20 (k or l outside 0..5), 13 (a side), 2 (mixed
+ *  span) or 11 (the weight function is zero at (u, v)). */
 ORVO_API int16_t N_kntsad(const SURFACE *sur, double u, double v, int16_t side_u, int16_t side_v,
                           int16_t mode, int16_t k, int16_t l, double ****table, int32_t *span_u,
                           int32_t *span_v);
+
+/** @brief Table of the products of B-spline basis derivatives,
+ *  table[a][b][i][j] = N_i^(a)(u) N_j^(b)(v); the weights are ignored.
+ *  @param sur, u, v, side_u, side_v, mode, k, l, table, span_u, span_v as
+ *  for N_kntsad.
+ *  @return 0, or 1 under "N_KNTABD" with error 2, 3 or 14 (record
+ *  checks), 6 (u or v), 20 (k or l outside 0..5) or 13 (a side). */
 ORVO_API int16_t N_kntabd(const SURFACE *sur, double u, double v, int16_t side_u, int16_t side_v,
                           int16_t mode, int16_t k, int16_t l, double ****table, int32_t *span_u,
                           int32_t *span_v);
+
+/** @brief Table of the derivatives of the rational basis functions
+ *  R_ij = w_ij N_i N_j / W of a surface (the products of N_kntabd for a
+ *  non-rational surface).
+ *  @param sur, u, v, side_u, side_v, mode, k, l, table, span_u, span_v as
+ *  for N_kntsad.
+ *  @return 0, or 1 with the errors of N_kntsad under "N_KNTASD". */
 ORVO_API int16_t N_kntasd(const SURFACE *sur, double u, double v, int16_t side_u, int16_t side_v,
                           int16_t mode, int16_t k, int16_t l, double ****table, int32_t *span_u,
                           int32_t *span_v);
+
+/** @brief Value of a scalar surface function at (u, v).
+ *  @param sfn function (in); @param u, v parameters; @param side_u,
+ *  side_v 1 or 2; @param f (out) the value.
+ *  @return 0, or 1 under "N_SFNEVN" with error 2, 3 or 14 (record
+ *  checks), 6 (u or v) or 13 (a side). */
 ORVO_API int16_t N_sfnevn(const SFUNCTION *sfn, double u, double v, int16_t side_u, int16_t side_v,
                           double *f);
+
+/** @brief Value and partial derivatives of a scalar surface function.
+ *  @param sfn function (in); @param u, v parameters; @param side_u,
+ *  side_v 1 or 2; @param k, l highest orders in u and v (>= 0, no upper
+ *  limit).
+ *  @param F (out) F[a][b], a = 0..k, b = 0..l; orders above p (in u) or
+ *  q (in v) are 0.
+ *  @return 0, or 1 under "N_SFNDER" with error 2, 3 or 14 (record
+ *  checks), 6 (u or v), 13 (a side) or 20 (k or l < 0). */
 ORVO_API int16_t N_sfnder(const SFUNCTION *sfn, double u, double v, int16_t side_u, int16_t side_v,
                           int16_t k, int16_t l, double **F);
+
+/** @brief The single rational basis function R_ij of a surface at (u, v)
+ *  (N_i(u) N_j(v) for a non-rational surface).
+ *  @param sur surface (in); @param i, j indices 0..n and 0..m.
+ *  @param u, v parameters; @param side_u, side_v 1 or 2.
+ *  @param R (out) R_ij(u, v).
+ *  @return 0, or 1 under "N_KNTRSB" with error 2, 3 or 14 (record
+ *  checks), 6 (u outside [U[0], U[r]] or v outside [V[0], V[s]]), 7 (i or
+ *  j out of range), 6 (u or v outside its span range), 13 (a side), 2
+ *  (mixed span) or 11 (the weight function is zero at (u, v)). */
 ORVO_API int16_t N_kntrsb(const SURFACE *sur, int32_t i, int32_t j, double u, double v,
                           int16_t side_u, int16_t side_v, double *R);
+
+/** @brief The single rational basis function R_ij of a surface and its
+ *  partial derivatives at (u, v).
+ *  @param sur, i, j, u, v, side_u, side_v as for N_kntrsb.
+ *  @param k, l highest orders in u and v, 0..5.
+ *  @param D (out) D[a][b], a = 0..k, b = 0..l.
+ *  @return 0, or 1 under "N_KNTRSD" with the errors of N_kntrsb or 20 (k
+ *  or l outside 0..5; checked after the indices). */
 ORVO_API int16_t N_kntrsd(const SURFACE *sur, int32_t i, int32_t j, double u, double v,
                           int16_t side_u, int16_t side_v, int16_t k, int16_t l, double **D);
+
+/** @brief Point of a power-form surface, S(u, v) = sum of Pw[i][j] u^i v^j
+ *  (nested Horner's rule on the homogeneous coefficients).
+ *  @param sur power-form surface (in): coefficients Pw[0..n][0..m], knots
+ *  holding the intervals [U[0], U[r]] and [V[0], V[s]].
+ *  @param u, v parameters in those intervals; @param P (out) the point.
+ *  @return 0, or 1 under "N_SPLEVN" with error 2 (null net, rows or
+ *  knots, a negative highest index) or 6 (u or v outside its interval). */
 ORVO_API int16_t N_splevn(const SURFACE *sur, double u, double v, POINT *P);
 
 /* ---- Transformations of whole curves and surfaces ----------------------
  * Every control point is transformed in place; weights are kept. A curve
  * becomes 3-D first (z = 0 on 2-D points). A matrix that cannot be applied
  * leaves the record unchanged and records the error of A_tracpt. Angles in
- * degrees. */
+ * degrees. A surface keeps its kind: a 2-D net stays 2-D. */
+
+/** @brief Applies a 4x4 matrix to every control point of a curve (made
+ *  3-D first).
+ *  @param cur curve (in/out); @param T 4x4 transformation matrix (in).
+ *  Returns nothing. A curve without points (null record, polygon or
+ *  points, n < 0) sets error 1 under "N_CURTRA"; a matrix that is not 4x4
+ *  (7) or a point it cannot map (11) sets the error under "A_TRACPT". On
+ *  any error the curve is left unchanged. */
 ORVO_API void N_curtra(CURVE *cur, const RMATRIX *T);
+
+/** @brief Rotates a curve (made 3-D first) about the axis through P along
+ *  D by angle degrees (right-hand rule).
+ *  @param cur curve (in/out); @param P point on the axis; @param D axis
+ *  direction (any length but zero); @param angle in degrees.
+ *  @return 0, or 1 with error 1 under "N_CURROT" (no points), 17 under
+ *  "G_TRAGNR" (zero D), 15 (the local matrix cannot be allocated) or the
+ *  error of A_tracpt (11); the curve is then unchanged. */
 ORVO_API int16_t N_currot(CURVE *cur, POINT P, VECTOR D, double angle);
+
+/** @brief Scales a curve (made 3-D first) about the centre C by the factors
+ *  S.x, S.y, S.z along the axes.
+ *  @param cur curve (in/out); @param C centre; @param S factors per axis.
+ *  Returns nothing; a curve without points sets error 1 under "N_CURSCA"
+ *  and is left unchanged. */
 ORVO_API void N_cursca(CURVE *cur, POINT C, VECTOR S);
+
+/** @brief Translates a curve (made 3-D first) by T.
+ *  @param cur curve (in/out); @param T translation vector.
+ *  Returns nothing; a curve without points sets error 1 under "N_CURTRL"
+ *  and is left unchanged. */
 ORVO_API void N_curtrl(CURVE *cur, VECTOR T);
+
+/** @brief Applies a 4x4 matrix to every control point of a surface.
+ *  @param sur surface (in/out); @param T 4x4 transformation matrix (in).
+ *  Returns nothing. A surface without net (null record, net or a row,
+ *  n or m < 0) sets error 2 under "N_SURTRA"; a matrix that is not 4x4 (7)
+ *  or a point it cannot map (11) sets the error under "A_TRACPT". On any
+ *  error the surface is left unchanged. */
 ORVO_API void N_surtra(SURFACE *sur, const RMATRIX *T);
+
+/** @brief Rotates a surface about the axis through P along D by angle
+ *  degrees (right-hand rule).
+ *  @param sur surface (in/out); @param P point on the axis; @param D axis
+ *  direction (non-zero); @param angle in degrees.
+ *  @return 0, or 1 with error 2 under "N_SURROT" (no net), 17 under
+ *  "G_TRAGNR" (zero D), 15 (local matrix) or the error of A_tracpt (11);
+ *  the surface is then unchanged. */
 ORVO_API int16_t N_surrot(SURFACE *sur, POINT P, VECTOR D, double angle);
+
+/** @brief Scales a surface about the centre C by the factors S.x, S.y, S.z
+ *  along the axes.
+ *  @param sur surface (in/out); @param C centre; @param S factors per axis.
+ *  Returns nothing; a surface without net sets error 2 under "N_SURSCA"
+ *  and is left unchanged. */
 ORVO_API void N_sursca(SURFACE *sur, POINT C, VECTOR S);
+
+/** @brief Translates a surface by T.
+ *  @param sur surface (in/out); @param T translation vector.
+ *  Returns nothing; a surface without net sets error 2 under "N_SURTRL"
+ *  and is left unchanged. */
 ORVO_API void N_surtrl(SURFACE *sur, VECTOR T);
 
 /* ---- Reversal and unclamping --------------------------------------------
@@ -90,45 +385,226 @@ ORVO_API void N_surtrl(SURFACE *sur, VECTOR T);
  * reverses u, 2 reverses v. Unclamping works in place on clamped ends; the
  * surface forms take dir 1 (u), 2 (v) or 3 (both), other values do
  * nothing. The ...unu/...uuv forms take the unclamped knot values from the
- * given knot vectors and leave the record's own knots as they are. */
+ * given knot vectors and leave the record's own knots as they are.
+ * Record checks: 1 (2 for a surface) for missing parts, p < 0, n < 0 or
+ * m != n+p+1; 3 for a degree above 28; 14 for n < p. */
+
+/** @brief Reverses the parameter direction of a curve: Pw[n-i] = Pw[i] and
+ *  the knots mirrored, U'[m-i] = U[0] + U[m] - U[i] (end knots exact).
+ *  @param cur curve (in; changed when out == cur).
+ *  @param out result (out, not null): cur itself (in place) or another
+ *  record (check-or-allocate in ws, same n, p, m).
+ *  @param ws workspace for out's arrays.
+ *  @return 0, or 1 under "N_CURREV" with error 1, 3 or 14 (record
+ *  checks), 9 (out too small), or 15 from the allocator. */
 ORVO_API int16_t N_currev(CURVE *cur, CURVE *out, STACKS *ws);
+
+/** @brief Reverses one parameter direction of a surface (the other knot
+ *  vector is copied).
+ *  @param sur surface (in; changed when out == sur).
+ *  @param dir 1 reverses u (the order of the rows), 2 reverses v.
+ *  @param out result (out, not null): sur itself or another record
+ *  (check-or-allocate in ws). @param ws workspace for out's arrays.
+ *  @return 0, or 1 under "N_SURREV" with error 2, 3 or 14 (record
+ *  checks), 13 (dir), 9 (out too small), or 15 from the allocator. */
 ORVO_API int16_t N_surrev(SURFACE *sur, int16_t dir, SURFACE *out, STACKS *ws);
+
+/** @brief Unclamps both ends of a clamped curve in place: the end knots
+ *  are spread out continuing the knot spacing at the other end, and the
+ *  first and last p-1 control points change so that the curve over
+ *  [U[p], U[n+1]] stays the same.
+ *  @param cur curve (in/out), p+1 equal knots at each end.
+ *  @return 0, or 1 under "N_CURUNC" with error 1, 3 or 14 (record
+ *  checks), 4 (an end not clamped), 11 (a refused division) or 15 (local
+ *  workspace); on failure the curve is unchanged. */
 ORVO_API int16_t N_curunc(CURVE *cur);
+
+/** @brief Unclamps a clamped curve's control points as N_curunc does, the
+ *  unclamped knot values taken from knt; the curve's own knots stay.
+ *  @param cur curve (in/out), clamped at both ends.
+ *  @param knt (in) the unclamped knot vector, of the curve's highest index
+ *  m.
+ *  @return 0, or 1 under "N_CURUNU" with error 14 (knt or its U null, or
+ *  knt->m != m), 1, 3 or 14 (record checks), 4 (the curve's own ends not
+ *  clamped), 11 or 15; on failure the curve is unchanged. */
 ORVO_API int16_t N_curunu(CURVE *cur, const KNOTVECTOR *knt);
+
+/** @brief Unclamps a clamped surface in place in u (dir 1: every column),
+ *  v (dir 2: every row) or both (dir 3), as N_curunc does per line; other
+ *  dir values change nothing and return 0.
+ *  @param sur surface (in/out); @param dir 1, 2 or 3.
+ *  @return 0, or 1 under "N_SURUNC" with error 2, 3 or 14 (record
+ *  checks), 4 (an end of a chosen direction not clamped), 11 or 15. Both
+ *  directions are checked before any change: on failure the surface is
+ *  unchanged. */
 ORVO_API int16_t N_surunc(SURFACE *sur, int16_t dir);
+
+/** @brief The surface twin of N_curunu: unclamps the net as N_surunc
+ *  does, with the unclamped knot values from knu (u) and knv (v).
+ *  @param sur surface (in/out); @param knu, knv (in) the unclamped knot
+ *  vectors of each chosen direction (the other may be null), of the
+ *  surface's highest indices; @param dir 1, 2 or 3 (others: nothing).
+ *  @return 0, or 1 under "N_SURUUV" with error 2, 3 or 14 (record
+ *  checks), 14 (a needed knot vector null, without U or of another size),
+ *  4, 11 or 15; on failure the surface is unchanged. */
 ORVO_API int16_t N_suruuv(SURFACE *sur, const KNOTVECTOR *knu, const KNOTVECTOR *knv, int16_t dir);
 
 /* ---- Boxes and extreme control points -----------------------------------
- * Over the Euclidean control points. */
+ * Over the Euclidean control points (z = 0 for 2-D ones). A curve without
+ * points (null record, polygon or points, n < 0) is refused with error 1,
+ * a surface without net (null record, net or a row, n or m < 0) with 2. */
+
+/** @brief Bounding box of the Euclidean control points of a curve.
+ *  @param cur curve (in); @param box (out) the box.
+ *  @return 0, or 1 with error 1 under "N_CURBOX" (no points). */
 ORVO_API int16_t N_curbox(const CURVE *cur, BOX *box);
+
+/** @brief Bounding box of the Euclidean control net of a surface.
+ *  @param sur surface (in); @param box (out) the box.
+ *  @return 0, or 1 with error 2 under "N_SURBOX" (no net). */
 ORVO_API int16_t N_surbox(const SURFACE *sur, BOX *box);
+
+/** @brief Size of a curve: the diagonal length of its control point box.
+ *  @param cur curve (in); @param d (out) the diagonal length.
+ *  @return 0, or 1 with error 1 under "N_CUREXT" (no points). */
 ORVO_API int16_t N_curext(const CURVE *cur, double *d);
+
+/** @brief The Euclidean control point of a curve farthest from the origin
+ *  (the first of equally far ones) and its distance.
+ *  @param cur curve (in); @param P (out) the point; @param d (out) its
+ *  distance from the origin.
+ *  Returns nothing; a curve without points sets error 1 under "N_CURMPV"
+ *  and leaves P and d unwritten. */
 ORVO_API void N_curmpv(const CURVE *cur, POINT *P, double *d);
+
+/** @brief The Euclidean control point of a surface farthest from the
+ *  origin (the first of equally far ones, row by row) and its distance.
+ *  @param sur surface (in); @param P (out) the point; @param d (out) its
+ *  distance.
+ *  Returns nothing; a surface without net sets error 2 under "N_SURMPV"
+ *  and leaves P and d unwritten. */
 ORVO_API void N_surmpv(const SURFACE *sur, POINT *P, double *d);
+
+/** @brief Smallest and largest weight and smallest and largest distance of
+ *  the Euclidean control points of a curve from the origin.
+ *  @param cur curve (in).
+ *  @param wmin, wmax (out) the weights, both -DBL_MAX for a non-rational
+ *  curve (the kind is read from the first point).
+ *  @param dmin, dmax (out) the distances.
+ *  Returns nothing; a curve without points sets error 1 under "N_CURMWP"
+ *  and leaves the outputs unwritten. */
 ORVO_API void N_curmwp(const CURVE *cur, double *wmin, double *wmax, double *dmin, double *dmax);
+
+/** @brief The surface twin of N_curmwp, over the whole net.
+ *  @param sur surface (in); @param wmin, wmax, dmin, dmax (out) as for
+ *  N_curmwp.
+ *  Returns nothing; a surface without net sets error 2 under "N_SURMWP"
+ *  and leaves the outputs unwritten. */
 ORVO_API void N_surmwp(const SURFACE *sur, double *wmin, double *wmax, double *dmin, double *dmax);
 
 /* ---- Lines, curves through control points, frames ---------------------- */
+
+/** @brief The straight line from P to P + D as a non-rational curve of
+ *  degree 1 with knots (0, 0, 1, 1).
+ *  @param P start point; @param D vector to the end point (a zero D gives
+ *  a degenerate line, not refused).
+ *  @param cur (out) the curve, check-or-allocate in ws (n = 1, p = 1,
+ *  m = 3).
+ *  @param ws (in/out) workspace for the arrays of an empty cur.
+ *  @return 0, or 1 under "N_CURLIN" with error 1 (cur null), 9 (cur too
+ *  small), or 15 from the allocator. */
 ORVO_API int16_t N_curlin(POINT P, VECTOR D, CURVE *cur, STACKS *ws);
+
+/** @brief The non-rational curve of degree p on the given control points,
+ *  with the clamped uniform knots over [0, 1]: U[0..p] = 0,
+ *  U[p+i] = i / (n-p+1) for i = 1..n-p, U[n+1..n+p+1] = 1.
+ *  @param points control points points[0..n] (in); @param n highest
+ *  index; @param p degree, 0..min(n, 28).
+ *  @param cur (out) the curve, check-or-allocate in ws.
+ *  @param ws (in/out) workspace for the arrays of an empty cur.
+ *  @return 0, or 1 under "N_CURPOI" with error 1 (cur null), 14 (points
+ *  null, p < 0, p > n, p > 28, or n too large for the knot index), 9 (cur
+ *  too small), or 15 from the allocator. */
 ORVO_API int16_t N_curpoi(const POINT *points, int32_t n, int16_t p, CURVE *cur, STACKS *ws);
+
+/** @brief Frenet frame of a curve at u.
+ *  @param cur curve of degree >= 2 (in); @param u parameter in
+ *  [U[p], U[m-p]]; @param side 1 or 2.
+ *  @param P (out) the point; @param T (out) unit tangent C'/|C'|;
+ *  @param N (out) principal normal B x T; @param B (out) unit binormal
+ *  (C' x C'')/|C' x C''|.
+ *  @return 0, or 1 with error 1 (cur null) or 3 (p < 2) under
+ *  "N_CURFRE", the errors of N_curder (under "N_CURDER"), or 17 under
+ *  "G_VECNOR" when C' or C' x C'' is zero (a straight stretch). */
 ORVO_API int16_t N_curfre(const CURVE *cur, double u, int16_t side, POINT *P, VECTOR *T, VECTOR *N,
                           VECTOR *B);
+
+/** @brief Point of a surface over a curve in its parameter plane:
+ *  (u, v) = x and y of uvcur(t) (side 1), clamped into
+ *  [U[0], U[r]] x [V[0], V[s]], then P = S(u, v) (sides 1).
+ *  @param sur surface (in); @param uvcur 2-D curve in the parameter plane
+ *  (in); @param t parameter of uvcur; @param P (out) the surface point.
+ *  @return 0, or 1 with error 2, 3 or 14 (invalid surface) under
+ *  "N_SURESC", the errors of N_curevn for uvcur and t ("N_CUREVN"), or
+ *  those of N_surevn ("N_SUREVN", "N_KNTALB"). */
 ORVO_API int16_t N_suresc(const SURFACE *sur, const CURVE *uvcur, double t, POINT *P);
 
 /* ---- Knot vector operations -------------------------------------------- */
-/* N_kntmer: for each of the n+1 vectors, the knots it lacks against the
- * merged vector (every distinct value with its largest multiplicity); the
- * n+1 result vectors are allocated in ws (highest index -1: nothing to
- * insert). N_kntnsp counts the spans of non-zero length of the domain.
- * N_kntsca maps a vector onto an interval in place (a vector whose first
- * and last knots coincide is left unchanged). N_kntmax finds the greatest
- * value of N[i] of degree p and where it is taken; N_kntmma its least and
- * greatest value on each span j = 0..p of its support. */
+
+/** @brief For each of several knot vectors, the knots it lacks against
+ *  their merge (every distinct value with its largest multiplicity).
+ *  @param vectors vectors[0..n] (in), each non-decreasing; they are
+ *  expected to share their first and last values (a value outside a
+ *  vector's own first..last knots is never given to it).
+ *  @param n highest index of vectors.
+ *  @param result (out) result[0..n], allocated in ws: result[k]->U holds,
+ *  in increasing order, the knots to insert into vectors[k]; highest index
+ *  -1 when there are none.
+ *  @param ws workspace for the result.
+ *  @return 0, or 1 under "N_KNTMER" with error 7 (vectors or result null,
+ *  n < 0, or the total size too large), 14 (a null vector, or null U with
+ *  m >= 0), or 15 from the allocator. */
 ORVO_API int16_t N_kntmer(KNOTVECTOR **vectors, int32_t n, KNOTVECTOR ***result, STACKS *ws);
+
+/** @brief Number of spans of non-zero length in the domain: the j in
+ *  p..m-p-1 with U[j] < U[j+1].
+ *  @param knt knot vector (in); @param p degree.
+ *  @param count (out) the number; 0 for a null vector or U, p < 0 or
+ *  m < 2p+1. Returns nothing and sets no error (a null count: nothing). */
 ORVO_API void N_kntnsp(const KNOTVECTOR *knt, int16_t p, int32_t *count);
+
+/** @brief Maps a knot vector linearly onto [range.a, range.b] in place:
+ *  the first and last p+1 knots become a and b, the others follow the map
+ *  of [U[0], U[m]].
+ *  @param knt knot vector (in/out); @param p degree; @param range the new
+ *  interval.
+ *  Returns nothing and sets no error; the vector is left unchanged when it
+ *  is null, p < 0, m < 2p+1, U[0] == U[m], or the scale factor or the
+ *  interval is not finite. */
 ORVO_API void N_kntsca(KNOTVECTOR *knt, int16_t p, INTERVAL range);
+
+/** @brief Greatest value of the basis function N[i] of degree p and where
+ *  it is taken (scan of the support, then Newton steps on N[i]').
+ *  @param knt knot vector U[0..m] (in); @param i function index
+ *  0..m-p-1; @param p degree (0..28).
+ *  @param tol the Newton search stops when |N[i]'| < tol (and
+ *  N[i] > tol).
+ *  @param nmax (out) the greatest value (exactly 1 for p <= 1 or when the
+ *  p inner knots of the support coincide); @param umax (out) where.
+ *  @return 0, or 1 under "N_KNTMAX" with error 7 (null vector or U,
+ *  m < 0, p < 0, i outside 0..m-p-1), 3 (p > 28), 11 (a refused Newton
+ *  step) or 12 (no convergence). */
 ORVO_API int16_t N_kntmax(const KNOTVECTOR *knt, int32_t i, int16_t p, double tol, double *nmax,
                           double *umax);
+
+/** @brief Least and greatest value of N[i] of degree p on each span of its
+ *  support, [U[i+j], U[i+j+1]] for j = 0..p.
+ *  @param knt, i, p, tol as for N_kntmax.
+ *  @param mins, maxs (out) mins[0..p], maxs[0..p].
+ *  @param umax (out) where N[i] is greatest.
+ *  @return 0, or 1 with error 7 or 3 (as N_kntmax) or 12 (the maximum
+ *  found in no span) under "N_KNTMMA", or the error of N_kntmax under
+ *  "N_KNTMAX". */
 ORVO_API int16_t N_kntmma(const KNOTVECTOR *knt, int32_t i, int16_t p, double tol, double *mins,
                           double *maxs, double *umax);
 
@@ -139,11 +615,58 @@ ORVO_API int16_t N_kntmma(const KNOTVECTOR *knt, int32_t i, int16_t p, double to
  * result replaces its arrays (fresh ones from ws_in; the old ones are
  * released from ws_in). N_toocki/N_tooski insert u (t) r times (dir 1: into
  * U, 2: into V); N_toocik/N_toosik insert one knot where the control
- * polygon (net) passes nearest to pick. */
+ * polygon (net) passes nearest to pick. The input checks, in order: 1 (2
+ * for a surface) for missing parts or n < 0 or m != n+p+1, 7 (p < 0), 3
+ * (p > 28), 14 (n < p), 4 (knots decreasing). On failure the input and
+ * out are unchanged. */
+
+/** @brief Inserts the knot u r times into a curve; the shape is unchanged.
+ *  @param c curve (in; its arrays replaced when out == c), clamped or not.
+ *  @param u the knot: U[0] < u < U[m] and U[p] <= u <= U[m-p].
+ *  @param r how many times, 0..p-s (s the multiplicity of u in U).
+ *  @param out result (out): n+r highest point index, m+r highest knot
+ *  index; c itself (fresh arrays from ws_in, the old ones released from
+ *  ws_in) or another record (check-or-allocate in ws_out).
+ *  @param ws_in workspace of c's arrays; @param ws_out workspace of out's.
+ *  @return 0, or 1 under "N_TOOCKI" with error 1, 7, 3, 14 or 4 (input
+ *  checks), 6 (u outside those ranges, r < 0 or r > p-s), 14 (out null or
+ *  its workspace null), 9 (out too small), or 15 from the allocator. */
 ORVO_API int16_t N_toocki(CURVE *c, double u, int32_t r, CURVE *out, STACKS *ws_in, STACKS *ws_out);
+
+/** @brief Inserts the knot t r times into one direction of a surface:
+ *  dir 1 into U (r more rows), dir 2 into V (r more columns); the other
+ *  knot vector is copied. Conventions as for N_toocki.
+ *  @param s surface (in; replaced when out == s); @param t the knot,
+ *  within the chosen knot vector as u for N_toocki; @param r 0..p-s
+ *  (q-s for dir 2); @param dir 1 or 2.
+ *  @param out, ws_in, ws_out as for N_toocki.
+ *  @return 0, or 1 under "N_TOOSKI" with error 2, 7, 3, 14 or 4 (input
+ *  checks), 13 (dir), 6 (t or r), 14 (out or its workspace null), 9, or
+ *  15 from the allocator. */
 ORVO_API int16_t N_tooski(SURFACE *s, double t, int32_t r, int16_t dir, SURFACE *out, STACKS *ws_in,
                           STACKS *ws_out);
+
+/** @brief Inserts one knot into a curve where its control polygon passes
+ *  nearest to a picked point: the leg j..j+1 holding the nearest
+ *  perpendicular foot (G_polleg), its ratio t along the leg (weighted for
+ *  a rational curve) giving u = U[j+1] + t (U[j+p+1] - U[j+1]); then
+ *  N_toocki(c, u, 1, ...).
+ *  @param c curve (in; replaced when out == c); @param pick point (model
+ *  space); @param out, ws_in, ws_out as for N_toocki.
+ *  @return 0, or 1 under "N_TOOCIK" with error 1, 7, 3, 14 or 4 (input
+ *  checks), 14 (no foot falls on any leg) or 11 (refused weighted ratio);
+ *  the errors of U_mapcpl and G_polleg; or those of N_toocki under
+ *  "N_TOOCKI" (6 when u is an end or a knot of full multiplicity). */
 ORVO_API int16_t N_toocik(CURVE *c, POINT pick, CURVE *out, STACKS *ws_in, STACKS *ws_out);
+
+/** @brief The surface twin of N_toocik: the nearest leg of the control
+ *  net (G_netleg) decides the direction (a leg along i: U, along j: V)
+ *  and the knot, inserted once with N_tooski.
+ *  @param s surface (in; replaced when out == s); @param pick point;
+ *  @param out, ws_in, ws_out as for N_toocki.
+ *  @return 0, or 1 under "N_TOOSIK" with error 2, 7, 3, 14 or 4 (input
+ *  checks), 14 (no foot on any leg) or 11; the errors of U_mapcnt and
+ *  G_netleg; or those of N_tooski under "N_TOOSKI". */
 ORVO_API int16_t N_toosik(SURFACE *s, POINT pick, SURFACE *out, STACKS *ws_in, STACKS *ws_out);
 
 /* ---- Refinement tools: knot refinement --------------------------------- */
@@ -181,6 +704,7 @@ ORVO_API int16_t N_toosrf(SURFACE *s, KNOTVECTOR *X, int16_t dir, SURFACE *out, 
  *  against the merged knot vector (N_toocrf). The shapes are unchanged.
  *  @param curves array of clamped curves (in/out), highest index n; their
  *  arrays are replaced by fresh ones from ws and the old ones released.
+ *  @param n (in) highest index of curves (>= 0).
  *  @param ws workspace holding the curves' arrays.
  *  @return 0, or 1 with 14 (null array or ws, n < 0), 1/3/4/14 (an invalid
  *  curve) under "N_TOOCCO", or the error of N_toocde, N_kntmer or N_toocrf.
@@ -202,6 +726,7 @@ ORVO_API int16_t N_toosco(SURFACE **surfaces, int32_t n, STACKS *ws);
  *  @param s surface (in); @param t parameter across (in the domain of V for
  *  dir 1, of U for dir 2); @param dir 1 or 2.
  *  @param out curve (out, check-or-allocate in ws).
+ *  @param ws (in/out) workspace for the arrays of an empty out (not null).
  *  @return 0, or 1 with, under "N_TOOSCX": 13 (dir), 2/3/4/14 (invalid
  *  surface), 6 (t outside the domain), 14 (null out or ws), 9/15 from the
  *  output protocol. */
@@ -213,19 +738,94 @@ ORVO_API int16_t N_tooscx(SURFACE *s, double t, int16_t dir, CURVE *out, STACKS 
  * N_toocsp/N_toossp: the two halves at u (t, dir 1 across U, 2 across V).
  * N_toocsg/N_toossg: the piece over [u_lo, u_hi] (x [v_lo, v_hi]).
  * N_tooccp: the components between the joints where the curve is only
- * positionally continuous (knots of multiplicity p or more). */
+ * positionally continuous (knots of multiplicity p or more). Every piece
+ * is clamped and reproduces its part of the input exactly. Input checks
+ * as for the knot insertion tools (1 or 2, 7, 3, 14, 4); the input is
+ * never changed except by an in-place output. */
+
+/** @brief Decomposes a curve into its Bezier segments, one per span of
+ *  non-zero length of [U[p], U[m-p]].
+ *  @param c curve (in), clamped or not.
+ *  @param pieces (out) pieces[0..*last], fresh curves in ws: degree p,
+ *  p+1 points, knots (a x p+1, b x p+1) over the span [a, b]; neighbours
+ *  share their joining point exactly.
+ *  @param last (out) number of segments - 1; @param ws workspace.
+ *  @return 0, or 1 under "N_TOOCDC" with error 1, 7, 3, 14 or 4 (input
+ *  checks), 14 (pieces or last null), 4 (no span of non-zero length), or
+ *  15 from the allocator (nothing is then left in ws). */
 ORVO_API int16_t N_toocdc(CURVE *c, CURVE ***pieces, int32_t *last, STACKS *ws);
+
+/** @brief Decomposes a surface into its Bezier patches, one per pair of
+ *  non-empty u and v spans.
+ *  @param s surface (in).
+ *  @param patches (out) patches[iu][iv], iu = 0..*last_u (by u span),
+ *  iv = 0..*last_v, fresh surfaces in ws with (p+1) x (q+1) points.
+ *  @param last_u, last_v (out) the highest indices; @param ws workspace.
+ *  @return 0, or 1 under "N_TOOSDC" with error 2, 7, 3, 14 or 4 (input
+ *  checks), 14 (patches, last_u or last_v null), 4 (a direction without a
+ *  span of non-zero length), or 15 (nothing is then left in ws). */
 ORVO_API int16_t N_toosdc(SURFACE *s, SURFACE ****patches, int32_t *last_u, int32_t *last_v,
                           STACKS *ws);
+
+/** @brief Splits a curve at u into the halves over [U[p], u] and
+ *  [u, U[m-p]], u inserted up to multiplicity p; they share the point at u.
+ *  @param c curve (in); @param u strictly inside (U[p], U[m-p]) (and
+ *  (U[0], U[m])), of multiplicity at most p.
+ *  @param left, right (out) two different records, check-or-allocate in
+ *  ws (highest point indices k-s and n-k+p, k the span and s the
+ *  multiplicity of u); either may be c itself (fresh arrays from ws, the
+ *  old ones released from ws). @param ws workspace.
+ *  @return 0, or 1 under "N_TOOCSP" with error 1, 7, 3, 14 or 4 (input
+ *  checks), 14 (left == right, a null output or ws), 6 (u outside the
+ *  domain's interior or of multiplicity above p), 9 (an output too
+ *  small), or 15 from the allocator. */
 ORVO_API int16_t N_toocsp(CURVE *c, double u, CURVE *left, CURVE *right, STACKS *ws);
+
+/** @brief Splits a surface at t across U (dir 1: first over u <= t,
+ *  second over u >= t) or across V (dir 2); the other knot vector is
+ *  copied into both. Conventions as for N_toocsp.
+ *  @param s surface (in); @param t split value in the chosen direction;
+ *  @param dir 1 or 2; @param first, second (out) two different records;
+ *  @param ws workspace.
+ *  @return 0, or 1 under "N_TOOSSP" with error 2, 7, 3, 14 or 4 (input
+ *  checks), 13 (dir), 14 (first == second, a null output or ws), 6 (t),
+ *  9, or 15 from the allocator. */
 ORVO_API int16_t N_toossp(SURFACE *s, double t, int16_t dir, SURFACE *first, SURFACE *second,
                           STACKS *ws);
+
+/** @brief The piece of a curve over [u_lo, u_hi], clamped at both ends.
+ *  @param c curve (in; replaced when out == c); @param u_lo, u_hi
+ *  u_lo < u_hi, both in [U[p], U[m-p]].
+ *  @param out result (out): c itself (fresh arrays from ws_in, the old
+ *  ones released from ws_in) or another record (check-or-allocate in
+ *  ws_out). @param ws_in, ws_out as for N_toocki.
+ *  @return 0, or 1 under "N_TOOCSG" with error 1, 7, 3, 14 or 4 (input
+ *  checks), 14 (u_lo >= u_hi, out or its workspace null), 6 (u_lo or u_hi
+ *  outside [U[p], U[m-p]]), 9, or 15 from the allocator. */
 ORVO_API int16_t N_toocsg(CURVE *c, double u_lo, double u_hi, CURVE *out, STACKS *ws_in,
                           STACKS *ws_out);
+
+/** @brief The piece of a surface over [u_lo, u_hi] x [v_lo, v_hi].
+ *  Conventions as for N_toocsg.
+ *  @param s surface (in; replaced when out == s); @param u_lo, u_hi,
+ *  v_lo, v_hi the rectangle, within the span ranges of U and V.
+ *  @param out, ws_in, ws_out as for N_toocsg.
+ *  @return 0, or 1 under "N_TOOSSG" with error 2, 7, 3, 14 or 4 (input
+ *  checks), 14 (an empty interval, out or its workspace null), 6 (a bound
+ *  outside its range), 9, or 15 from the allocator. */
 ORVO_API int16_t N_toossg(SURFACE *s, double u_lo, double u_hi, double v_lo, double v_hi,
                           SURFACE *out, STACKS *ws_in, STACKS *ws_out);
-ORVO_API int16_t N_tooccp(CURVE *c, CURVE ***parts, int32_t *last, STACKS *ws);
 
+/** @brief Cuts a curve into its components between the joints: the
+ *  interior knot values of multiplicity p or more.
+ *  @param c curve (in).
+ *  @param parts (out) parts[0..*last], fresh clamped curves of degree p in
+ *  ws, in parameter order.
+ *  @param last (out) number of components - 1; @param ws workspace.
+ *  @return 0, or 1 under "N_TOOCCP" with error 1, 7, 3, 14 or 4 (input
+ *  checks), 14 (parts or last null), 4 (no span of non-zero length), or
+ *  15 from the allocator (nothing is then left in ws). */
+ORVO_API int16_t N_tooccp(CURVE *c, CURVE ***parts, int32_t *last, STACKS *ws);
 
 /* ---- Power-form reparameterisation and planar projections -------------- */
 
@@ -237,6 +837,8 @@ ORVO_API int16_t N_tooccp(CURVE *c, CURVE ***parts, int32_t *last, STACKS *ws);
  *  @param out result (out): cur itself (in place: new arrays from ws_in,
  *  the old ones released from ws_in) or another record (check-or-allocate
  *  in ws_out). On failure cur and out are unchanged.
+ *  @param ws_in (in/out) workspace owning cur's arrays (used in place).
+ *  @param ws_out (in/out) workspace for a separate out.
  *  @return 0, or 1 with error 1 (not a power-form curve), 14 (b - a below
  *  1e-12, or a null output or workspace), 11 (a coefficient overflows), 9
  *  (output too small) under "N_CPLREP", or 15 from the allocator. */
@@ -251,11 +853,15 @@ ORVO_API int16_t N_splrep(SURFACE *sur, double a, double b, double c, double d, 
 /** @brief Projects a curve onto the plane through Q with normal N: each
  *  Euclidean control point is projected and keeps its weight (the result
  *  is 3-D).
+ *  @param cur curve (in; in/out when out == cur).
+ *  @param Q (in) a point of the plane; @param N (in) the plane's normal.
+ *  @param V (in) projection direction (mode 1) or eye point (mode 2).
  *  @param mode 1 parallel projection along the direction V, 2 central
  *  projection from the eye point V.
  *  @param out result (out): cur itself (changed in place) or another record
  *  (check-or-allocate in ws); same degree and knots. On failure cur and out
  *  are unchanged.
+ *  @param ws (in/out) workspace for a separate out (unused in place).
  *  @return 0, or 1 with error 13 (mode), 17 (zero normal, or zero direction
  *  in mode 1), 14 (direction parallel to the plane within 1e-12, or a null
  *  output or workspace), 11 (a point on the plane through the eye parallel to the
@@ -288,11 +894,19 @@ ORVO_API int16_t N_surprj(SURFACE *sur, POINT Q, VECTOR N, VECTOR V, int16_t mod
  *  of region r, h = 0..nholes[r] (nholes[r] = -1: none; holes and nhcur
  *  may then be null for that region).
  *  @param nr highest region index.
+ *  @param nouter (in) nouter[0..nr]: highest curve index of each outer
+ *  loop.
+ *  @param nholes (in) nholes[0..nr]: highest hole index of each region
+ *  (-1: none).
+ *  @param nhcur (in) nhcur[r][0..nholes[r]]: highest curve index of each
+ *  hole loop.
  *  @param ctol chord tolerance (model space, >= POINT_TOLERANCE).
  *  @param ftol flatness tolerance (model space, >= POINT_TOLERANCE).
  *  @param trel trimming tolerance relative to the surface's size.
  *  @param u, v (out) point coordinates, highest index *np, allocated in ws.
+ *  @param np (out) highest point index.
  *  @param nb, c (out) neighbour lists and their highest indices, in ws.
+ *  @param ws (in/out) workspace receiving u, v, nb and c (not null).
  *  @return 0, or 1 with error 19 (tolerance below 1e-7, a loop of fewer
  *  than four polygon points), 17 (a curve without polyline points, a cell
  *  that cannot be meshed), 11 (degenerate parameter range or guarded
@@ -304,6 +918,7 @@ ORVO_API int16_t N_tessur(const SURFACE *sur, CURVE ***outer, CURVE ****holes, i
                           int32_t *np, int32_t ***nb, int32_t **c, STACKS *ws);
 
 /** @brief Size estimate of a surface from its Euclidean control net.
+ *  @param sur (in) the surface.
  *  @param A (out) largest u-direction polygon length times largest
  *  v-direction length.
  *  @param Lu, Lv (out) mean control-polygon lengths along u (columns) and
@@ -312,21 +927,26 @@ ORVO_API int16_t N_tessur(const SURFACE *sur, CURVE ***outer, CURVE ****holes, i
 ORVO_API int16_t N_tesesa(const SURFACE *sur, double *A, double *Lu, double *Lv);
 
 /** @brief Chord test of the piece [t0, t1] of a trimming curve.
- *  @param sur surface; cur 2-D curve in its parameter plane (in).
+ *  @param sur (in) the surface.
+ *  @param cur (in) 2-D curve in the surface's parameter plane.
+ *  @param t0,t1 (in) curve parameters of the piece's ends.
  *  @param dev (out) largest distance of the control points of the cubic
  *  through the surface points at t0, (2t0+t1)/3, (t0+2t1)/3, t1 from the
  *  chord of the first and last.
  *  @return 0, or 1 with the evaluation's or solver's error under
  *  "N_TESPAE". */
-ORVO_API int16_t N_tespae(const SURFACE *sur, const CURVE *cur, double t0, double t1,
-                          double *dev);
+ORVO_API int16_t N_tespae(const SURFACE *sur, const CURVE *cur, double t0, double t1, double *dev);
 
 /** @brief Polyline of one trimming curve within a model-space chord
  *  tolerance.
- *  @param sur surface; cur 2-D curve in its parameter plane (in).
+ *  @param sur (in) the surface.
+ *  @param cur (in) 2-D curve in the surface's parameter plane (not
+ *  changed).
  *  @param tol chord tolerance (>= POINT_TOLERANCE, else error 19).
  *  @param u, v (out) the polyline's parameter-plane points, highest index
  *  *n, allocated in ws; in order of increasing curve parameter.
+ *  @param n (out) highest point index.
+ *  @param ws (in/out) workspace receiving u and v (not null).
  *  @return 0, or 1 with error 19, 11 or the evaluation's error under
  *  "N_TESPTC". */
 ORVO_API int16_t N_tesptc(const SURFACE *sur, CURVE *cur, double tol, double **u, double **v,
@@ -334,11 +954,13 @@ ORVO_API int16_t N_tesptc(const SURFACE *sur, CURVE *cur, double tol, double **u
 
 /** @brief Adaptive subdivision of the metric parameter rectangle into flat
  *  cells, cells outside the trimmed regions dropped.
+ *  @param sur (in) the surface.
  *  @param ftol flatness tolerance (>= POINT_TOLERANCE, else error 19).
  *  @param reg, nr trimming polygons (metric plane) and highest region index;
  *  each loop closed (first point repeated last), in either orientation.
  *  @param d absolute trimming tolerance.
  *  @param g (out) points, edge flags and grid, allocated in ws.
+ *  @param ws (in/out) workspace receiving g's arrays (not null).
  *  @return 0, or 1 with error 19, 6 (a cell narrower than 1e-12), 15,
  *  under "N_TESSUB". */
 ORVO_API int16_t N_tessub(const SURFACE *sur, double ftol, const TRIMREGION *reg, int32_t nr,
@@ -349,8 +971,11 @@ ORVO_API int16_t N_tessub(const SURFACE *sur, double ftol, const TRIMREGION *reg
  *  @param g subdivision from N_tessub (in/out: points are appended; its
  *  arrays must belong to ws).
  *  @param reg, nr trimming polygons and highest region index.
- *  @param d absolute trimming tolerance; Lu, Lv the metric domain.
+ *  @param d absolute trimming tolerance (>= 0).
+ *  @param Lu,Lv (in) the metric domain [0, Lu] x [0, Lv]; both must be
+ *  positive (else error 14), otherwise unused.
  *  @param nb, c (out) neighbour lists of points 0..g->np, in ws.
+ *  @param ws (in/out) workspace receiving nb, c and g's new arrays.
  *  @return 0, or 1 with error 17 (a cell that cannot be meshed), 15, 11,
  *  under "N_TESDEL". */
 ORVO_API int16_t N_tesdel(TESSGRID *g, const TRIMREGION *reg, int32_t nr, double d, double Lu,
@@ -359,11 +984,14 @@ ORVO_API int16_t N_tesdel(TESSGRID *g, const TRIMREGION *reg, int32_t nr, double
 /** @brief The polygons of one leaf cell clipped by a region's loops.
  *  @param g subdivision (in/out: new points appended; arrays in ws).
  *  @param i, j grid indices of the cell's lower-left corner.
- *  @param region the region's trimming polygons; d, Lu, Lv are accepted for
- *  the stage's interface: the clipping decides exactly and needs neither.
+ *  @param region the region's trimming polygons.
+ *  @param d,Lu,Lv (in) trimming tolerance and metric domain, accepted for
+ *  the stage's interface and unused: the clipping decides exactly.
  *  @param idx, start (out) polygon k is idx[start[k] .. start[k+1]-1],
  *  k = 0..*npoly (start has *npoly+2 entries), each with the area to mesh
  *  on its left; *npoly = -1 when the cell holds nothing to mesh.
+ *  @param npoly (out) highest polygon index, -1 for none.
+ *  @param ws (in/out) workspace receiving idx, start and g's new arrays.
  *  @return 0, or 1 with error 17 (no cell at (i, j), a polygon of fewer
  *  than three points, an unmatched intersection), 15, under "N_TESPOL". */
 ORVO_API int16_t N_tespol(TESSGRID *g, int32_t i, int32_t j, const TRIMREGION *region, double d,
@@ -371,20 +999,31 @@ ORVO_API int16_t N_tespol(TESSGRID *g, int32_t i, int32_t j, const TRIMREGION *r
                           STACKS *ws);
 
 /** @brief Intersection of one side of a cell with a segment AB.
+ *  @param cell (in) the cell [xmin, xmax] x [ymin, ymax] (metric plane).
  *  @param side 1 lower (v = ymin), 2 right (u = xmax), 3 upper (v = ymax),
  *  4 left (u = xmin); the sides run counter-clockwise.
+ *  @param au,av,bu,bv (in) the segment's ends A = (au, av), B = (bu, bv).
+ *  @param d (in) tolerance, as for N_teslsi.
  *  @param pos (out) position of the crossing along the side, 0..1 in its
  *  counter-clockwise direction; xu, xv the point; found 1 or 0.
- *  @return 0, or 1 with error 13 "N_TESLPI" for another side code. */
-ORVO_API int16_t N_teslpi(RECTANGLE cell, int16_t side, double au, double av, double bu,
-                          double bv, double d, double *pos, double *xu, double *xv,
-                          int16_t *found);
+ *  @param xu,xv (out) the crossing point (written only when found).
+ *  @param found (out) 1 for a crossing, else 0 (pos is then unwritten).
+ *  @return 0, or 1 with error 13 "N_TESLPI" for another side code, 14 for
+ *  a null output. */
+ORVO_API int16_t N_teslpi(RECTANGLE cell, int16_t side, double au, double av, double bu, double bv,
+                          double d, double *pos, double *xu, double *xv, int16_t *found);
 
 /** @brief Intersection of the segments AB and CD with tolerance d.
+ *  @param au,av,bu,bv (in) the ends A = (au, av), B = (bu, bv) of AB.
+ *  @param cu,cv,du,dv (in) the ends C = (cu, cv), D = (du, dv) of CD.
+ *  @param d (in) tolerance: the crossing may lie up to d beyond a
+ *  segment's ends (measured along it).
  *  @param s, t (out) crossing parameters on AB and CD; xu, xv the midpoint
  *  of the two crossing points; found 1, or 0 for parallel or distant
  *  segments (a refused division also gives 0).
- *  @return 0. */
+ *  @param xu,xv (out) midpoint of the two crossing points.
+ *  @param found (out) 1 for a crossing, else 0 (s, t, xu, xv unwritten).
+ *  @return 0, or 1 with error 14 "N_TESLSI" for a null output. */
 ORVO_API int16_t N_teslsi(double au, double av, double bu, double bv, double cu, double cv,
                           double du, double dv, double d, double *s, double *t, double *xu,
                           double *xv, int16_t *found);
@@ -402,7 +1041,11 @@ ORVO_API int16_t N_teslsi(double au, double av, double bu, double bv, double cu,
  * Allocation failures return 1 with the allocator's error. */
 
 /** @brief All points in use (nb[i][0] != -1), increasing.
- *  @param pts (out) their indices, 0..*last. */
+ *  @param nb,c (in) the neighbour lists nb[i][0..c[i]], i = 0..N.
+ *  @param N (in) highest point index (>= -1).
+ *  @param pts (out) their indices, 0..*last.
+ *  @param last (out) highest index of pts (-1: none).
+ *  @param ws (in/out) workspace receiving pts. */
 ORVO_API int16_t N_tesbap(int32_t *const *nb, const int32_t *c, int32_t N, int32_t **pts,
                           int32_t *last, STACKS *ws);
 /** @brief All edges, each once: (e0[k], e1[k]) with e1[k] a neighbour of
@@ -418,12 +1061,12 @@ ORVO_API int16_t N_tesbpp(int32_t *const *nb, const int32_t *c, int32_t N, int32
                           int32_t **list, int32_t *last, STACKS *ws);
 /** @brief The edges at point i: e0 all i, e1 a copy of its neighbour list
  *  (*last = c[i]; a closed ring repeats its first edge last). */
-ORVO_API int16_t N_tesbpl(int32_t *const *nb, const int32_t *c, int32_t N, int32_t i,
-                          int32_t **e0, int32_t **e1, int32_t *last, STACKS *ws);
+ORVO_API int16_t N_tesbpl(int32_t *const *nb, const int32_t *c, int32_t N, int32_t i, int32_t **e0,
+                          int32_t **e1, int32_t *last, STACKS *ws);
 /** @brief The triangles at point i: (i, nb[i][k], nb[i][k+1]),
  *  k = 0..c[i]-1 (*last = c[i] - 1). */
-ORVO_API int16_t N_tesbpt(int32_t *const *nb, const int32_t *c, int32_t N, int32_t i,
-                          int32_t **t0, int32_t **t1, int32_t **t2, int32_t *last, STACKS *ws);
+ORVO_API int16_t N_tesbpt(int32_t *const *nb, const int32_t *c, int32_t N, int32_t i, int32_t **t0,
+                          int32_t **t1, int32_t **t2, int32_t *last, STACKS *ws);
 /** @brief The (at most two) triangles on either side of the edge a-b:
  *  (a, b, x) with x after b in the list of a, then (b, a, y) with y after
  *  a in the list of b. Error 7 when a and b are not neighbours or share
@@ -465,6 +1108,7 @@ ORVO_API int16_t N_tesbit(const TRIMREGION *reg, int32_t nr, RECTANGLE cell, dou
  *  @param grid, ni, nj the grid (point index or -1) and its highest indices.
  *  @param fu, fv edge flags per point: an edge leaves towards +u (first
  *  grid index) / +v (second grid index).
+ *  @param i,j (in) grid indices of the cell's lower-left corner.
  *  @param i2, j2 (out) i2 the first k > i whose point grid[k][j] has an
  *  edge towards +v (the lower-right corner; hanging corners on the lower
  *  side have none), j2 the first k > j whose point grid[i][k] has an edge
@@ -518,6 +1162,7 @@ ORVO_API int16_t N_toosrm(SURFACE *s, double uv, int32_t num, double tol, int16_
  *  @param c (in) the curve.
  *  @param r (in) last index of the run, s (in) its multiplicity: U[r-s] <
  *  U[r-s+1] = .. = U[r] < U[r+1], 1 <= s <= p+1, r-p-1 >= 0, r-s+1 <= n.
+ *  @param s (in) multiplicity of the run (see r).
  *  @param bound (out) the bound.
  *  @return 0, or 1: 1/4/14 invalid curve, 7 r and s not such a run,
  *  11 a ratio overflows or the bound is not finite, 14 null bound
@@ -525,6 +1170,12 @@ ORVO_API int16_t N_toosrm(SURFACE *s, double uv, int32_t num, double tol, int16_
 ORVO_API int16_t N_toocrb(CURVE *c, int32_t r, int32_t s, double *bound);
 /** @brief Surface twin of N_toocrb over the lines first_line..last_line
  *  (columns for dir 1, rows for dir 2).
+ *  @param s (in) the surface (not changed).
+ *  @param r,mult (in) last index and multiplicity of the knot run in U
+ *  (dir 1, degree p) or V (dir 2, degree q), as r and s for N_toocrb.
+ *  @param first_line,last_line (in) the lines to bound, within 0..m
+ *  (dir 1) or 0..n (dir 2).
+ *  @param dir (in) 1 (u knot) or 2 (v knot).
  *  @param bound (in/out) becomes the greatest of its entry value and the
  *  line bounds; an entry value of DBL_MAX counts as -1.0.
  *  @return 0, or 1: 2/4/14 invalid surface, 13 dir, 7 run or line range
@@ -574,6 +1225,9 @@ ORVO_API int16_t N_fitfpa(const double *f, int32_t n, int16_t ptype, double *t);
 /** @brief Knot vector for interpolation of t[0..n] with degree p: p + 1
  *  end knots t[0] and t[n], interior knots U[j+p] = mean of t[j..j+p-1],
  *  j = 1..n-p; sets the highest index n + p + 1.
+ *  @param t (in) parameters t[0..n], non-decreasing.
+ *  @param n (in) highest index of t (>= p).
+ *  @param p (in) degree (>= 1).
  *  @param U (in/out) a knot vector with room for n + p + 2 knots.
  *  Writes nothing when t, U or its array is null, p < 1 or n < p. */
 ORVO_API void N_fitkni(const double *t, int32_t n, int16_t p, KNOTVECTOR *U);
@@ -591,7 +1245,9 @@ ORVO_API void N_fitkna(const double *t, int32_t m, int32_t n, int16_t p, KNOTVEC
 /** @brief Global interpolation: the curve of degree p with n + 1 control
  *  points through Q[0..n] at the parameters of N_fitcpa, knots of N_fitkni.
  *  @param Q (in) data points, highest index n.
+ *  @param n (in) highest index of Q (>= p).
  *  @param p degree 1..MAXDEGREE.
+ *  @param ptype (in) parametrisation type 1, 2 or 3 (see N_fitcpa).
  *  @param curve (out) n + 1 control points, highest knot index n + p + 1.
  *  @param ws (in/out) the caller's workspace for the output.
  *  @return 0 success, 1 failure: 7 null Q; 3 p outside 1..MAXDEGREE;
@@ -743,7 +1399,11 @@ ORVO_API int16_t N_gprsnp(const SURFACE *S, SURFACE ****pieces, int32_t *last_u,
  *  them; every piece of row iu has the u span of pieces[iu][0], every piece
  *  of column iv the v span of pieces[0][iv]. Removable knots of both
  *  directions are removed within POINT_TOLERANCE (N_toosra).
+ *  @param pieces (in) the power-form pieces pieces[0..last_u][0..last_v]
+ *  (not changed).
+ *  @param last_u,last_v (in) highest piece indices (>= 0).
  *  @param out result (out, check-or-allocate in ws by N_toosra).
+ *  @param ws (in/out) workspace for an empty out.
  *  @return 0, or 1 with error 3 (a degree 0 or above MAXDEGREE), 14 (null
  *  or malformed pieces, spans that disagree or do not follow on, mixed
  *  kinds, null out or ws) under "N_GPRSPN"; errors of N_toosra
@@ -780,6 +1440,8 @@ ORVO_API int16_t N_toocde(CURVE *c, int32_t t, CURVE *out, STACKS *ws_in, STACKS
  *  highest U index r + t*(nsp+1), for dir 2 the same on the columns and V;
  *  in place when out == s (old arrays released from ws_in), else
  *  check-or-allocate in ws_out.
+ *  @param ws_in (in/out) workspace owning s's arrays (used in place).
+ *  @param ws_out (in/out) workspace for a separate out.
  *  @return 0, or 1 with, under "N_TOOSDE": 2 (malformed record), 13 (dir
  *  neither 1 nor 2), 3, 4, 9, 11, 14, 15 as for N_toocde on the raised
  *  direction. */
@@ -803,8 +1465,8 @@ ORVO_API int16_t N_toosde(SURFACE *s, int32_t t, int16_t dir, SURFACE *out, STAC
  *  @param curve (out) the arc. @param ws the caller's workspace.
  *  @return 0, or 1 with error 13 under "N_CONCIR" for another form, or the
  *  error of N_conci2, N_conci4 or N_conci5. */
-ORVO_API int16_t N_concir(POINT O, VECTOR X, VECTOR Y, double r, double a0, double a1,
-                          int16_t form, CURVE *curve, STACKS *ws);
+ORVO_API int16_t N_concir(POINT O, VECTOR X, VECTOR Y, double r, double a0, double a1, int16_t form,
+                          CURVE *curve, STACKS *ws);
 
 /** @brief Rational quadratic arc: 1 to 4 segments of at most 90 degrees,
  *  interior knots of multiplicity 2, middle weights cos(sweep / 2).
@@ -813,8 +1475,8 @@ ORVO_API int16_t N_concir(POINT O, VECTOR X, VECTOR Y, double r, double a0, doub
  *  @return 0, or 1 with error 14 under "N_CONCI2" when the end tangents of a
  *  segment do not meet (X parallel to Y, a sweep lost to rounding of huge
  *  angles), 11 from the line intersection, 6, 9, 15, 17 as above. */
-ORVO_API int16_t N_conci2(POINT O, VECTOR X, VECTOR Y, double r, double a0, double a1,
-                          CURVE *curve, STACKS *ws);
+ORVO_API int16_t N_conci2(POINT O, VECTOR X, VECTOR Y, double r, double a0, double a1, CURVE *curve,
+                          STACKS *ws);
 
 /** @brief Rational quartic arc: 1 to 3 segments of at most 120 degrees,
  *  interior knots of multiplicity 4; each segment puts the angles at a
@@ -824,8 +1486,8 @@ ORVO_API int16_t N_conci2(POINT O, VECTOR X, VECTOR Y, double r, double a0, doub
  *  @return 0, or 1 with error 11 under "N_CONCI4" when no admissible
  *  parameter exists (a zero sweep), 14 when tangents do not meet, 6, 9, 15,
  *  17 as above. */
-ORVO_API int16_t N_conci4(POINT O, VECTOR X, VECTOR Y, double r, double a0, double a1,
-                          CURVE *curve, STACKS *ws);
+ORVO_API int16_t N_conci4(POINT O, VECTOR X, VECTOR Y, double r, double a0, double a1, CURVE *curve,
+                          STACKS *ws);
 
 /** @brief Rational quintic arc: one Bezier segment (n = 5, p = 5, m = 11).
  *  The whole circle starts at the point opposite the middle of the arc
@@ -835,8 +1497,8 @@ ORVO_API int16_t N_conci4(POINT O, VECTOR X, VECTOR Y, double r, double a0, doub
  *  @return 0, or 1 with error 11 under "N_CONCI5" when X and Y give no
  *  tangent, 12 from N_gprpin, 14 from N_toocsg (an empty piece), 6, 9, 15,
  *  17 as above. */
-ORVO_API int16_t N_conci5(POINT O, VECTOR X, VECTOR Y, double r, double a0, double a1,
-                          CURVE *curve, STACKS *ws);
+ORVO_API int16_t N_conci5(POINT O, VECTOR X, VECTOR Y, double r, double a0, double a1, CURVE *curve,
+                          STACKS *ws);
 
 /** @brief Weights of the unit arc from a0 to a1 in the given form.
  *  @param a0, a1 angles in degrees (in). @param form 2, 4 or 5 (in).
@@ -863,8 +1525,8 @@ ORVO_API int16_t N_concsc(POINT O, VECTOR X, VECTOR Y, double r, double a, CURVE
  *  @param curve (out). @param ws the caller's workspace.
  *  @return 0, or 1 with error 14 under "N_CONELL" when |a1 - a0| > 360, 11
  *  when rb / ra cannot be formed (ra = 0), 6, 17, or the error of N_concir. */
-ORVO_API int16_t N_conell(POINT O, VECTOR X, VECTOR Y, double ra, double rb, double a0,
-                          double a1, int16_t form, CURVE *curve, STACKS *ws);
+ORVO_API int16_t N_conell(POINT O, VECTOR X, VECTOR Y, double ra, double rb, double a0, double a1,
+                          int16_t form, CURVE *curve, STACKS *ws);
 
 /** @brief Conic arc from P0 to P2 with end tangents T0 and T2 through P:
  *  rational quadratic, split into 2 or 4 segments (interior knots of
@@ -931,10 +1593,14 @@ ORVO_API int16_t N_cmsbil(POINT P00, POINT P10, POINT P01, POINT P11, SURFACE *s
 
 /** @brief General cylinder: the curve swept by d W (W normalised first).
  *  @param curve generator (in; unchanged); a 2-D curve gets z = 0.
+ *  @param W (in) sweep direction (non-zero; only its direction counts).
+ *  @param d (in) sweep length (model space; negative sweeps against W).
  *  @param dir 1: the curve runs along u (its points fill the first index),
  *  the sweep along v; 2: the other way round. The sweep direction has
  *  degree 1 and knots {0, 0, 1, 1}; a non-rational curve gives a
  *  non-rational surface.
+ *  @param surf (out) the surface, check-or-allocate in ws.
+ *  @param ws (in/out) workspace for an empty surf.
  *  @return 0, or 1 with, under "N_CMSGCL", 13 (dir), 1/3/14 (invalid curve),
  *  17 (zero W, from G_vecnip), 9/15 from the output protocol. */
 ORVO_API int16_t N_cmsgcl(const CURVE *curve, VECTOR W, double d, int16_t dir, SURFACE *surf,
@@ -1131,8 +1797,7 @@ ORVO_API int16_t N_igs112(int32_t N, const double *T, double *const *const *coef
  *  in ws. @param ws the caller's workspace.
  *  @return 0, or 1 with 14 under "N_IGS124" (null argument, non-finite
  *  value); 9 under "N_IGS124" when a held matrix is too small. */
-ORVO_API int16_t N_igs124(const double *R, double T1, double T2, double T3, RMATRIX *M,
-                          STACKS *ws);
+ORVO_API int16_t N_igs124(const double *R, double T1, double T2, double T3, RMATRIX *M, STACKS *ws);
 
 /** @brief Entity 126, rational B-spline curve restricted to [V0, V1]: the
  *  curve of degree M on T[0..K+M+1] with points P[0..K] and weights
@@ -1205,8 +1870,12 @@ ORVO_API int16_t N_igs108(double A, double B, double C, double D, BOX box, SURFA
  *  break points TU[0..M], TV[0..N]: a piecewise Bezier surface of degrees p
  *  (highest power of s with a non-zero coefficient, at least 1) and q (of
  *  t), highest indices M p and N q.
+ *  @param M,N (in) numbers of patches along u (s) and v (t), >= 1.
+ *  @param TU,TV (in) break points TU[0..M], TV[0..N], strictly increasing.
  *  @param coef coef[i][j], i = 0..M-1, j = 0..N-1: 48 doubles, the 16
  *  coefficients a[k][l] (of s^l t^k, at 4 k + l) of x, then of y, then of z.
+ *  @param surf (out) the surface, check-or-allocate in ws.
+ *  @param ws (in/out) workspace for an empty surf.
  *  @return 0, or 1 with, under "N_IGS114", 2 (break points not strictly
  *  increasing), 14 (null table or entry, M or N below 1, non-finite data,
  *  sizes beyond int32), 11 (overflow in the scaled coefficients), 9/15
@@ -1242,6 +1911,8 @@ ORVO_API int16_t N_igs122(const CURVE *directrix, POINT end, SURFACE *surf, STAC
  *  @param T knots T[0..K2+M2+1] of v.
  *  @param W weights W[i][j], i = 0..K1, j = 0..K2, in [0.01, 10].
  *  @param P control points P[i][j]. @param U, V the ranges {U0, U1}, {V0, V1}.
+ *  @param surf (out) the surface, check-or-allocate in ws.
+ *  @param ws (in/out) workspace for an empty surf.
  *  @return 0, or 1 with, under "N_IGS128", 3 (degree), 5 (weight), 14 (null
  *  or non-finite data, sizes beyond int32); 4 from N_igsvkb; the errors of
  *  the cut, of U_surcop and of N_igsssk. The surface is rational when some
@@ -1305,6 +1976,8 @@ ORVO_API int16_t N_toocdr(CURVE *c, double tol, int16_t *reduced, CURVE *out, do
  *  @param s input surface (in); @param tol (in); @param dir 1 or 2 (in);
  *  @param reduced (out); @param out result (out), in place when out == s;
  *  @param maxerr (out) as for N_toocdr (N_surmwp for rational surfaces).
+ *  @param ws_in (in/out) workspace owning s's arrays (used in place).
+ *  @param ws_out (in/out) workspace for a separate out.
  *  @return 0, or 1 with, under "N_TOOSDR": 2 (malformed record), 13 (dir
  *  neither 1 nor 2), 4, 5, 9, 11, 14, 15 as for N_toocdr. */
 ORVO_API int16_t N_toosdr(SURFACE *s, double tol, int16_t dir, int16_t *reduced, SURFACE *out,
@@ -1315,6 +1988,8 @@ ORVO_API int16_t N_toosdr(SURFACE *s, double tol, int16_t dir, int16_t *reduced,
  *  @param c input curve (in); @param tol (in); @param out result (out): in
  *  place when out == c (left alone when nothing was reduced), else a copy
  *  of the result by check-or-allocate in ws_out.
+ *  @param ws_in (in/out) workspace owning c's arrays (used in place).
+ *  @param ws_out (in/out) workspace for a separate out.
  *  @return 0, or 1 with 1, 14, 9, 15 under "N_TOOCDA" or the errors of
  *  N_toocdr; on failure c and out are unchanged. */
 ORVO_API int16_t N_toocda(CURVE *c, double tol, CURVE *out, STACKS *ws_in, STACKS *ws_out);
@@ -1359,6 +2034,7 @@ ORVO_API int16_t N_fitspa(const void *Q, int32_t n, int32_t m, int16_t kind, int
  *  the right-hand side of LU x = line; x goes to out as non-rational
  *  control points (marker columns of the line stay markers).
  *  @param Q (in) grid as for N_fitspa, highest indices n, m.
+ *  @param n,m (in) highest grid indices along u and v (>= 0).
  *  @param dir 1 u line, 2 v line. @param index the line: 0..m for dir 1,
  *  0..n for dir 2.
  *  @param kind 1 POINT, 2 CPOINT rows.
@@ -1375,6 +2051,10 @@ ORVO_API int16_t N_fitcfs(const void *Q, int32_t n, int32_t m, int16_t dir, int3
  *  degrees p, q with (n+1) x (m+1) control points through Q[k][l] at
  *  (uk[k], vl[l]) of N_fitspa, knots of N_fitkni in each direction.
  *  p = q = 1 gives the grid itself as the net; n = p, m = q a Bezier patch.
+ *  @param Q (in) the grid rows Q[0..n][0..m] (model space).
+ *  @param n,m (in) highest grid indices along u and v (n >= p, m >= q).
+ *  @param p,q (in) degrees in u and v, 1..MAXDEGREE.
+ *  @param ptype (in) parametrisation type 1, 2 or 3.
  *  @param surf (out) highest knot indices n + p + 1 and m + q + 1.
  *  @param ws (in/out) the caller's workspace for the output.
  *  @return 0 success, 1 failure (N_FITGSI unless raised by the solver):

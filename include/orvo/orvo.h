@@ -1,4 +1,5 @@
-/* Orvo: NURBS curves and surfaces. Umbrella header of the whole interface. */
+/** @file orvo.h
+ * @brief Orvo: NURBS curves and surfaces. Umbrella header of the whole interface. */
 #ifndef ORVO_ORVO_H
 #define ORVO_ORVO_H
 
