@@ -33,7 +33,8 @@ ORVO_API int16_t B_allber(int16_t p, double u, double *values);
  *  @param p (in) degree; @param u (in) parameter in [0, 1].
  *  @param point (out) Euclidean point (z = 0 for a 2-D curve).
  *  @return 0, or 1 with, under "B_CUREVN", 7 (P or point null), 13 (p < 0)
- *  or 6 (u outside [0, 1]); 15 "S_GETR1D". */
+ *  or 6 (u outside [0, 1]), 11 (the weights sum to 0 at u: a point at
+ *  infinity, point unchanged); 15 "S_GETR1D". */
 ORVO_API int16_t B_curevn(const CPOINT *P, int16_t p, double u, POINT *point);
 
 /** @brief Value of the scalar Bezier function values[0..p] at u.
@@ -49,7 +50,8 @@ ORVO_API int16_t B_cfnevn(const double *values, int16_t p, double u, double *res
  *  @param p,q (in) degrees in u and v; @param u,v (in) parameters in [0, 1].
  *  @param point (out) Euclidean point (z = 0 for a 2-D patch).
  *  @return 0, or 1 with, under "B_SUREVN", 7 (null pointer), 13 (p or q < 0)
- *  or 6 (u or v outside [0, 1]); 15 "S_GETR1D". */
+ *  or 6 (u or v outside [0, 1]), 11 (the weights sum to 0 at (u, v),
+ *  point unchanged); 15 "S_GETR1D". */
 ORVO_API int16_t B_surevn(CPOINT *const *net, int16_t p, int16_t q, double u, double v,
                           POINT *point);
 

@@ -68,7 +68,8 @@ ORVO_API int16_t M_getrma(RMATRIX *rec, int32_t n, int32_t m, int32_t type, int3
  *  request fails. A record holding none is allocated as by M_getrma.
  *  @param n, m, type, bw the shape required. @param name caller's tag.
  *  @param ws (in/out) workspace for a fresh table.
- *  @return 0, or 1 with error 9 under name (record too small; left
+ *  @return 0, or 1 with error 14 under name (null rec, or null ws when a
+ *  table must be allocated), 9 under name (record too small; left
  *  unchanged) or 15 under "S_GETR2D" (allocation). */
 ORVO_API int16_t M_rmachk(RMATRIX *rec, int32_t n, int32_t m, int32_t type, int32_t bw,
                           const char *name, STACKS *ws);
@@ -485,8 +486,8 @@ ORVO_API int16_t M_polnew(const double *c, int32_t n, double x0, double lo, doub
  *  combined as in control-point arithmetic.
  *  @param n degree. @param u the power-form variable (not normalised).
  *  @param P (out, not null) the point.
- *  On a null Pw or n < 0 it records error 7 under "M_CPLEVN" and leaves P
- *  unchanged. */
+ *  On a null Pw or n < 0 it records error 7 under "M_CPLEVN", where the
+ *  weight polynomial vanishes error 11, and leaves P unchanged. */
 ORVO_API void M_cplevn(const CPOINT *Pw, int32_t n, double u, POINT *P);
 
 /* ---- Power-form surface evaluation ------------------------------------- */
@@ -496,8 +497,8 @@ ORVO_API void M_cplevn(const CPOINT *Pw, int32_t n, double u, POINT *P);
  *  @param Pw (in) Pw[0..n][0..m], coefficient of u^i v^j at [i][j].
  *  @param n, m degrees in u and v. @param u, v the power-form variables.
  *  @param P (out, not null) the point.
- *  On a null Pw, n < 0 or m < 0 it records error 7 under "M_SPLEVN" and
- *  leaves P unchanged. */
+ *  On a null Pw, n < 0 or m < 0 it records error 7 under "M_SPLEVN", where
+ *  the weight polynomial vanishes error 11, and leaves P unchanged. */
 ORVO_API void M_splevn(CPOINT *const *Pw, int32_t n, int32_t m, double u, double v, POINT *P);
 
 #ifdef __cplusplus

@@ -178,7 +178,8 @@ ORVO_API int16_t N_kntrcd(const CURVE *cur, int32_t i, double u, int16_t side, i
  *  the interval [U[0], U[m]].
  *  @param u parameter in [U[0], U[m]]; @param P (out) the Euclidean point.
  *  @return 0, or 1 under "N_CPLEVN" with error 1 (null polygon, points or
- *  knots, n < 0 or m < 0) or 6 (u outside [U[0], U[m]]). */
+ *  knots, n < 0 or m < 0), 6 (u outside [U[0], U[m]]) or 11 (the weight
+ *  polynomial vanishes at u; P unchanged). */
 ORVO_API int16_t N_cplevn(const CURVE *cur, double u, POINT *P);
 
 /* ---- Surface and surface-function evaluation ---------------------------
@@ -310,7 +311,8 @@ ORVO_API int16_t N_kntrsd(const SURFACE *sur, int32_t i, int32_t j, double u, do
  *  holding the intervals [U[0], U[r]] and [V[0], V[s]].
  *  @param u, v parameters in those intervals; @param P (out) the point.
  *  @return 0, or 1 under "N_SPLEVN" with error 2 (null net, rows or
- *  knots, a negative highest index) or 6 (u or v outside its interval). */
+ *  knots, a negative highest index), 6 (u or v outside its interval) or 11
+ *  (the weight polynomial vanishes there; P unchanged). */
 ORVO_API int16_t N_splevn(const SURFACE *sur, double u, double v, POINT *P);
 
 /* ---- Transformations of whole curves and surfaces ----------------------
@@ -396,7 +398,7 @@ ORVO_API void N_surtrl(SURFACE *sur, VECTOR T);
  *  record (check-or-allocate in ws, same n, p, m).
  *  @param ws workspace for out's arrays.
  *  @return 0, or 1 under "N_CURREV" with error 1, 3 or 14 (record
- *  checks), 9 (out too small), or 15 from the allocator. */
+ *  checks, null out), 9 (out too small), or 15 from the allocator. */
 ORVO_API int16_t N_currev(CURVE *cur, CURVE *out, STACKS *ws);
 
 /** @brief Reverses one parameter direction of a surface (the other knot
@@ -406,7 +408,7 @@ ORVO_API int16_t N_currev(CURVE *cur, CURVE *out, STACKS *ws);
  *  @param out result (out, not null): sur itself or another record
  *  (check-or-allocate in ws). @param ws workspace for out's arrays.
  *  @return 0, or 1 under "N_SURREV" with error 2, 3 or 14 (record
- *  checks), 13 (dir), 9 (out too small), or 15 from the allocator. */
+ *  checks, null out), 13 (dir), 9 (out too small), or 15 from the allocator. */
 ORVO_API int16_t N_surrev(SURFACE *sur, int16_t dir, SURFACE *out, STACKS *ws);
 
 /** @brief Unclamps both ends of a clamped curve in place: the end knots

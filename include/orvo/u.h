@@ -868,7 +868,8 @@ ORVO_API int16_t U_exsden(const SURFACE *sur, SFUNCTION *sfn, STACKS *ws);
  *  @param polyline (out) point polygon of highest index i1-i0 over that array;
  *  @param ws workspace that owns the point array.
  *  @return 0, or 1 with error 7 "U_MAPCPL" when cur has no points or the indices are out
- *  of range; 15 "S_GETP1D". The weights are not guarded (a zero weight gives inf). */
+ *  of range; 11 "U_MAPCPL" for a zero weight (a point without Euclidean image; the
+ *  block stays in ws); 15 "S_GETP1D". */
 ORVO_API int16_t U_mapcpl(const CURVE *cur, int32_t i0, int32_t i1, PPOLYGON *polyline, STACKS *ws);
 
 /** @brief As U_mapcpl for the sub-net [i0..i1] x [j0..j1] of a surface.
@@ -877,7 +878,7 @@ ORVO_API int16_t U_mapcpl(const CURVE *cur, int32_t i0, int32_t i1, PPOLYGON *po
  *  @param netl (out) point net of highest indices i1-i0, j1-j0 over a fresh array in ws;
  *  @param ws workspace that owns the point array.
  *  @return 0, or 1 with error 7 "U_MAPCNT" when sur has no net or the indices are not
- *  0 <= i0 <= i1 <= n, 0 <= j0 <= j1 <= m; 15 "S_GETP2D". */
+ *  0 <= i0 <= i1 <= n, 0 <= j0 <= j1 <= m; 11 "U_MAPCNT" for a zero weight; 15 "S_GETP2D". */
 ORVO_API int16_t U_mapcnt(const SURFACE *sur, int32_t i0, int32_t i1, int32_t j0, int32_t j1,
                           PNET *netl, STACKS *ws);
 

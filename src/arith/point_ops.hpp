@@ -83,6 +83,16 @@ inline bool finite_point(const CPOINT &q) {
   return std::isfinite(q.x) && std::isfinite(q.y) && std::isfinite(q.z) && std::isfinite(q.w);
 }
 
+// The Euclidean image of q into P when it is finite; false (P untouched)
+// for a zero weight or an image beyond the doubles, a point at infinity
+// that must be refused (error 11) rather than reported.
+inline bool finite_euclid(const CPOINT &q, POINT &P) {
+  const POINT e = euclid(q);
+  if (!std::isfinite(e.x) || !std::isfinite(e.y) || !std::isfinite(e.z)) return false;
+  P = e;
+  return true;
+}
+
 inline bool finite_points(const CPOINT *P, int32_t n) {
   for (int32_t i = 0; i <= n; ++i)
     if (!finite_point(P[i])) return false;

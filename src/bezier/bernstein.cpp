@@ -53,8 +53,7 @@ int16_t B_curevn(const CPOINT *P, int16_t p, double u, POINT *point) {
   if (!b) return 1;
   CPOINT acc = kZeroCpoint;
   for (int32_t i = 0; i <= p; ++i) accumulate(acc, b[i], P[i]);
-  *point = euclid(acc);
-  return 0;
+  return finite_euclid(acc, *point) ? 0 : fail(kErrFloat, kTag);
 }
 
 int16_t B_cfnevn(const double *values, int16_t p, double u, double *result) {
@@ -82,8 +81,7 @@ int16_t B_surevn(CPOINT *const *net, int16_t p, int16_t q, double u, double v, P
   CPOINT acc = kZeroCpoint;
   for (int32_t i = 0; i <= p; ++i)
     for (int32_t j = 0; j <= q; ++j) accumulate(acc, bu[i] * bv[j], net[i][j]);
-  *point = euclid(acc);
-  return 0;
+  return finite_euclid(acc, *point) ? 0 : fail(kErrFloat, kTag);
 }
 
 int16_t B_sfnevn(double *const *values, int16_t p, int16_t q, double u, double v, double *result) {

@@ -14,7 +14,9 @@ int16_t U_mapcpl(const CURVE *cur, int32_t i0, int32_t i1, PPOLYGON *polyline, S
   POINT *pts = S_getp1d(i1 - i0, ws);
   if (!pts) return 1;
   const CPOINT *Pw = cur->pol->Pw;
-  for (int32_t i = i0; i <= i1; ++i) pts[i - i0] = euclid(Pw[i]);
+  // A zero weight has no Euclidean image (the block stays in ws).
+  for (int32_t i = i0; i <= i1; ++i)
+    if (!finite_euclid(Pw[i], pts[i - i0])) return fail(kErrFloat, tag);
   G_makppl(i1 - i0, pts, polyline);
   return 0;
 }
@@ -29,7 +31,8 @@ int16_t U_mapcnt(const SURFACE *sur, int32_t i0, int32_t i1, int32_t j0, int32_t
   if (!rows) return 1;
   CPOINT *const *Pw = sur->net->Pw;
   for (int32_t i = i0; i <= i1; ++i)
-    for (int32_t j = j0; j <= j1; ++j) rows[i - i0][j - j0] = euclid(Pw[i][j]);
+    for (int32_t j = j0; j <= j1; ++j)
+      if (!finite_euclid(Pw[i][j], rows[i - i0][j - j0])) return fail(kErrFloat, tag);
   G_makntl(i1 - i0, j1 - j0, rows, netl);
   return 0;
 }

@@ -123,6 +123,7 @@ extern "C" {
 
 int16_t M_rmamul(const RMATRIX *A, const RMATRIX *B, RMATRIX *C, STACKS *ws) {
   static const char kTag[] = "M_RMAMUL";
+  if (!C) return fail(kErrIndex, kTag);
   if (check_operands(A, B, A && B && A->m == B->n, kTag)) return 1;
   // Views are taken before C is touched: C may be A or B.
   const MatView a = view_of(*A), b = view_of(*B);
@@ -137,6 +138,7 @@ int16_t M_rmamul(const RMATRIX *A, const RMATRIX *B, RMATRIX *C, STACKS *ws) {
 
 int16_t M_rmamtm(const RMATRIX *A, RMATRIX *C, STACKS *ws) {
   static const char kTag[] = "M_RMAMTM";
+  if (!C) return fail(kErrIndex, kTag);
   if (check_operands(A, nullptr, true, kTag)) return 1;
   const MatView a = view_of(*A);
   return produce(C, a.n, a.n, ORVO_FULL, result_bw(a.n), shares_table(C, a.a, a.a), kTag, ws,
@@ -148,6 +150,7 @@ int16_t M_rmamtm(const RMATRIX *A, RMATRIX *C, STACKS *ws) {
 
 int16_t M_rmamtr(const RMATRIX *A, const RMATRIX *B, RMATRIX *C, STACKS *ws) {
   static const char kTag[] = "M_RMAMTR";
+  if (!C) return fail(kErrIndex, kTag);
   if (check_operands(A, B, A && B && A->m == B->m, kTag)) return 1;
   const MatView a = view_of(*A), b = view_of(*B);
   return produce(C, a.n, b.n, ORVO_FULL, result_bw(a.n), shares_table(C, a.a, b.a), kTag, ws,

@@ -102,6 +102,8 @@ int16_t capacity(const Rec *rec, int32_t n, int32_t m, const char *name) {
 template <class Rec>
 int16_t check(Rec *rec, int32_t n, int32_t m, int32_t type, int32_t bw, const char *name,
               STACKS *ws) {
+  // A record to fill, and a workspace when it must be allocated.
+  if (!rec || (holds_none(rec) && !ws)) return fail(kErrInconsistent, name);
   if (holds_none(rec)) return allocate(rec, n, m, type, bw, ws);
   if (capacity(rec, n, m, name)) return 1;
   // Rows of a banded record hold bw entries only; a reuse that needs longer

@@ -45,6 +45,7 @@ extern "C" {
 int16_t N_currev(CURVE *cur, CURVE *out, STACKS *ws) {
   const char *tag = "N_CURREV";
   if (check_record(cur, tag)) return 1;
+  if (!out) return fail(kErrInconsistent, tag);
   const int32_t n = cur->pol->n, m = cur->knt->m;
   if (out != cur && U_curchk(out, n, cur->p, m, tag, ws)) return 1;
   const CPOINT *in = cur->pol->Pw;
@@ -59,6 +60,7 @@ int16_t N_surrev(SURFACE *sur, int16_t dir, SURFACE *out, STACKS *ws) {
   const char *tag = "N_SURREV";
   if (check_record(sur, tag)) return 1;
   if (dir != 1 && dir != 2) return fail(kErrSelector, tag);
+  if (!out) return fail(kErrInconsistent, tag);
   const CNET *net = sur->net;
   const int32_t n = net->n, m = net->m;
   if (out != sur && U_surchk(out, n, m, sur->p, sur->q, sur->knu->m, sur->knv->m, tag, ws))
