@@ -1916,8 +1916,9 @@ ORVO_API int16_t N_igs122(const CURVE *directrix, POINT end, SURFACE *surf, STAC
  *  @param surf (out) the surface, check-or-allocate in ws.
  *  @param ws (in/out) workspace for an empty surf.
  *  @return 0, or 1 with, under "N_IGS128", 3 (degree), 5 (weight), 14 (null
- *  or non-finite data, sizes beyond int32); 4 from N_igsvkb; the errors of
- *  the cut, of U_surcop and of N_igsssk. The surface is rational when some
+ *  or non-finite data, sizes beyond int32; 9 or 15 from the output
+ *  protocol); 4 from N_igsvkb; the errors of N_igsssk. The surface is
+ *  rational when some
  *  weight differs from W[0][0]. */
 ORVO_API int16_t N_igs128(int32_t K1, int32_t K2, int16_t M1, int16_t M2, const double *S,
                           const double *T, double *const *W, POINT *const *P, const double *U,

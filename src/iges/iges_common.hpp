@@ -6,8 +6,8 @@
 // The knot work is written for one knot vector and one line of control
 // points (refine/refine_common.hpp's Line), so that a surface applies it to
 // every line of its net in one direction. Cutting a record to a parameter
-// range uses the segment kernels of refine_common.hpp (plan_segment,
-// segment_line, segment_knots), which are line-generic already.
+// range is the segment of refine_common.hpp (segment_curve,
+// segment_surface).
 #pragma once
 
 #include <cmath>
@@ -102,5 +102,10 @@ void normalise_line(const KnotNormalisation &plan, const Line &P);
 
 // Compacts the knots U[0..m] (the vector the plan was made from).
 void normalise_knots(const KnotNormalisation &plan, double *U, int32_t m);
+
+// Normalises the knots knt of degree p and every line L of the points along
+// them in place; n receives the new highest point index along the lines.
+// Refuses degree 0 (3) and knots with an empty valid range (4).
+int16_t normalise_direction(KNOTVECTOR *knt, int p, const Lines &L, int32_t &n, const char *tag);
 
 }  // namespace orvo::detail

@@ -103,6 +103,22 @@ void normalise_line(const KnotNormalisation &plan, const Line &P) {
   }
 }
 
+int16_t normalise_direction(KNOTVECTOR *knt, int p, const Lines &L, int32_t &n, const char *tag) {
+  double *U = knt->U;
+  const int32_t m = knt->m;
+  if (p < 1) return fail(kErrDegree, tag);
+  if (!(U[p] < U[m - p])) return fail(kErrKnots, tag);
+  LocalStacks local;
+  KnotNormalisation plan;
+  if (!plan_normalisation(U, m, p, local, plan)) return 1;
+  if (!plan.changed) return 0;
+  for (int32_t k = 0; k < L.count; ++k) normalise_line(plan, L[k]);
+  normalise_knots(plan, U, m);
+  n = plan.n;
+  knt->m = plan.m;
+  return 0;
+}
+
 void normalise_knots(const KnotNormalisation &plan, double *U, int32_t m) {
   if (!plan.changed) return;
   const int p = plan.p;
@@ -126,28 +142,12 @@ namespace {
 
 // The piece of curve c over [a, b] into out (in place when out is c): cut
 // out by knot insertion unless the knots already run from a to b, in which
-// case it is copied (or, in place, left alone). [a, b] must have passed
-// knots_fit_range.
+// case the piece is a copy (or, in place, the curve is left alone). [a, b]
+// must have passed knots_fit_range.
 int16_t restrict_curve(CURVE *c, double a, double b, CURVE *out, STACKS *ws_in, STACKS *ws_out,
                        const char *tag) {
-  const int p = c->p;
-  const bool whole = clamped_to(c->knt->U, c->knt->m, p, a, b);
-  if (whole && out == c) return 0;
-  LocalStacks local;
-  Segment seg;
-  if (!whole && plan_segment(c->knt, p, a, b, local, tag, seg)) return 1;
-  Output<CURVE> o(c, out, ws_in, ws_out, tag);
-  if (o.prepare(whole ? size_of(c) : CurveSize{seg.nq, c->p, seg.nq + p + 1})) return 1;
-  CURVE *q = o.rec();
-  if (whole) {
-    std::copy(c->pol->Pw, c->pol->Pw + c->pol->n + 1, q->pol->Pw);
-    std::copy(c->knt->U, c->knt->U + c->knt->m + 1, q->knt->U);
-  } else {
-    segment_line(seg, curve_lines(c->pol->Pw)[0], curve_lines(q->pol->Pw)[0]);
-    segment_knots(seg, q->knt->U);
-  }
-  o.commit();
-  return 0;
+  if (out == c && clamped_to(c->knt->U, c->knt->m, c->p, a, b)) return 0;
+  return segment_curve(c, a, b, out, ws_in, ws_out, tag);
 }
 
 // A curve the knot checks can work on: the checks of the refinement tools
@@ -485,19 +485,7 @@ int16_t N_igsccp(CURVE *cur, const double *V, STACKS *ws) {
 int16_t N_igscsk(CURVE *cur, STACKS *) {
   const char *tag = "N_IGSCSK";
   if (check_knot_curve(cur, tag)) return 1;
-  if (cur->p < 1) return fail(kErrDegree, tag);
-  double *U = cur->knt->U;
-  const int32_t m = cur->knt->m;
-  if (!(U[cur->p] < U[m - cur->p])) return fail(kErrKnots, tag);
-  LocalStacks local;
-  KnotNormalisation plan;
-  if (!plan_normalisation(U, m, cur->p, local, plan)) return 1;
-  if (!plan.changed) return 0;
-  normalise_line(plan, curve_lines(cur->pol->Pw)[0]);
-  normalise_knots(plan, U, m);
-  cur->pol->n = plan.n;
-  cur->knt->m = plan.m;
-  return 0;
+  return normalise_direction(cur->knt, cur->p, curve_lines(cur->pol->Pw), cur->pol->n, tag);
 }
 
 // ---- 126: rational B-spline curve ---------------------------------------------

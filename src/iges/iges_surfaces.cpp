@@ -19,50 +19,11 @@ using namespace orvo::detail;
 
 namespace {
 
-// The piece of s over [a, b] in direction dir, in place (arrays in ws). The
-// range has passed knots_fit_range; knots that already run from a to b are
-// left alone.
-int16_t restrict_direction(SURFACE *s, int dir, double a, double b, STACKS *ws, const char *tag) {
-  const SurfaceAxis ax = surface_axis(s, dir);
-  if (clamped_to(ax.knt->U, ax.knt->m, ax.p, a, b)) return 0;
-  LocalStacks local;
-  Segment seg;
-  if (plan_segment(ax.knt, ax.p, a, b, local, tag, seg)) return 1;
-  const bool u_dir = dir == 1;
-  const int32_t n = s->net->n, m = s->net->m;
-  const int32_t knots = seg.nq + ax.p + 1;
-  Output<SURFACE> o(s, s, ws, ws, tag);
-  if (o.prepare(SurfaceSize{u_dir ? seg.nq : n, u_dir ? m : seg.nq, s->p, s->q,
-                            u_dir ? knots : s->knu->m, u_dir ? s->knv->m : knots}))
-    return 1;
-  SURFACE *q = o.rec();
-  const Lines P = net_lines(s->net->Pw, dir, n, m);
-  const Lines Q = net_lines(q->net->Pw, dir, q->net->n, q->net->m);
-  for (int32_t k = 0; k < P.count; ++k) segment_line(seg, P[k], Q[k]);
-  segment_knots(seg, u_dir ? q->knu->U : q->knv->U);
-  const KNOTVECTOR *other = u_dir ? s->knv : s->knu;
-  std::copy(other->U, other->U + other->m + 1, u_dir ? q->knv->U : q->knu->U);
-  o.commit();
-  return 0;
-}
-
 // Knot normalisation of direction dir of s, in place.
-int16_t normalise_direction(SURFACE *s, int dir, const char *tag) {
+int16_t normalise_surface(SURFACE *s, int dir, const char *tag) {
   const SurfaceAxis ax = surface_axis(s, dir);
-  double *U = ax.knt->U;
-  const int32_t m = ax.knt->m;
-  if (ax.p < 1) return fail(kErrDegree, tag);
-  if (!(U[0] < U[m])) return fail(kErrKnots, tag);
-  LocalStacks local;
-  KnotNormalisation plan;
-  if (!plan_normalisation(U, m, ax.p, local, plan)) return 1;
-  if (!plan.changed) return 0;
-  const Lines L = net_lines(s->net->Pw, dir, s->net->n, s->net->m);
-  for (int32_t k = 0; k < L.count; ++k) normalise_line(plan, L[k]);
-  normalise_knots(plan, U, m);
-  (dir == 1 ? s->net->n : s->net->m) = plan.n;
-  ax.knt->m = plan.m;
-  return 0;
+  return normalise_direction(ax.knt, ax.p, net_lines(s->net->Pw, dir, s->net->n, s->net->m),
+                             dir == 1 ? s->net->n : s->net->m, tag);
 }
 
 // A surface whose knots the checks can work on: the refinement tools'
@@ -102,14 +63,19 @@ int16_t N_igsscp(SURFACE *sur, const double *U, const double *V, STACKS *ws) {
   if (!knots_fit_range(sur->knu->U, sur->knu->m, sur->p, U[0], U[1]) ||
       !knots_fit_range(sur->knv->U, sur->knv->m, sur->q, V[0], V[1]))
     return fail(kErrKnots, tag);
-  return restrict_direction(sur, 1, U[0], U[1], ws, tag) ||
-         restrict_direction(sur, 2, V[0], V[1], ws, tag);
+  // Knots that already run from the range's ends in both directions are
+  // left alone; otherwise the piece (a copy along a direction that needs
+  // no cut) replaces the surface.
+  if (clamped_to(sur->knu->U, sur->knu->m, sur->p, U[0], U[1]) &&
+      clamped_to(sur->knv->U, sur->knv->m, sur->q, V[0], V[1]))
+    return 0;
+  return segment_surface(sur, U[0], U[1], V[0], V[1], sur, ws, ws, tag);
 }
 
 int16_t N_igsssk(SURFACE *sur, STACKS *) {
   const char *tag = "N_IGSSSK";
   if (check_knot_surface(sur, tag)) return 1;
-  return normalise_direction(sur, 1, tag) || normalise_direction(sur, 2, tag);
+  return normalise_surface(sur, 1, tag) || normalise_surface(sur, 2, tag);
 }
 
 // ---- 108: plane ---------------------------------------------------------------
@@ -280,9 +246,7 @@ int16_t N_igs128(int32_t K1, int32_t K2, int16_t M1, int16_t M2, const double *S
   std::copy(S, S + K1 + M1 + 2, full.knu->U);
   std::copy(T, T + K2 + M2 + 2, full.knv->U);
   mark_planar(&full);
-  if (restrict_direction(&full, 1, U[0], U[1], local, tag) ||
-      restrict_direction(&full, 2, V[0], V[1], local, tag) || U_surcop(&full, surf, ws))
-    return 1;
+  if (segment_surface(&full, U[0], U[1], V[0], V[1], surf, local, ws, tag)) return 1;
   return N_igsssk(surf, ws);
 }
 

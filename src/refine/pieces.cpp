@@ -288,6 +288,22 @@ int16_t N_toossp(SURFACE *s, double t, int16_t dir, SURFACE *first, SURFACE *sec
 int16_t N_toocsg(CURVE *c, double u_lo, double u_hi, CURVE *out, STACKS *ws_in, STACKS *ws_out) {
   const char *tag = "N_TOOCSG";
   if (check_refine_curve(c, tag)) return 1;
+  return segment_curve(c, u_lo, u_hi, out, ws_in, ws_out, tag);
+}
+
+int16_t N_toossg(SURFACE *s, double u_lo, double u_hi, double v_lo, double v_hi, SURFACE *out,
+                 STACKS *ws_in, STACKS *ws_out) {
+  const char *tag = "N_TOOSSG";
+  if (check_refine_surface(s, tag)) return 1;
+  return segment_surface(s, u_lo, u_hi, v_lo, v_hi, out, ws_in, ws_out, tag);
+}
+
+}  // extern "C"
+
+namespace orvo::detail {
+
+int16_t segment_curve(CURVE *c, double u_lo, double u_hi, CURVE *out, STACKS *ws_in, STACKS *ws_out,
+                      const char *tag) {
   const int p = c->p;
   LocalStacks local;
   Segment seg;
@@ -300,10 +316,8 @@ int16_t N_toocsg(CURVE *c, double u_lo, double u_hi, CURVE *out, STACKS *ws_in, 
   return 0;
 }
 
-int16_t N_toossg(SURFACE *s, double u_lo, double u_hi, double v_lo, double v_hi, SURFACE *out,
-                 STACKS *ws_in, STACKS *ws_out) {
-  const char *tag = "N_TOOSSG";
-  if (check_refine_surface(s, tag)) return 1;
+int16_t segment_surface(SURFACE *s, double u_lo, double u_hi, double v_lo, double v_hi,
+                        SURFACE *out, STACKS *ws_in, STACKS *ws_out, const char *tag) {
   if (!(u_lo < u_hi) || !(v_lo < v_hi)) return fail(kErrInconsistent, tag);
   const int32_t n = s->net->n, m = s->net->m;
   LocalStacks local;
@@ -327,6 +341,10 @@ int16_t N_toossg(SURFACE *s, double u_lo, double u_hi, double v_lo, double v_hi,
   o.commit();
   return 0;
 }
+
+}  // namespace orvo::detail
+
+extern "C" {
 
 int16_t N_tooccp(CURVE *c, CURVE ***parts, int32_t *last, STACKS *ws) {
   const char *tag = "N_TOOCCP";

@@ -463,22 +463,18 @@ int16_t N_toosda(SURFACE *s, double tol, SURFACE *out, STACKS *ws_in, STACKS *ws
   bool changed = false;
   int16_t flag[2] = {1, 1};  // direction still reducible
   int next = 1;
+  // One step in direction next, which alternates while both directions
+  // still reduce and stays on the one that does once the other stops.
   for (int step = 0; step < 2 * kMaxSteps && (flag[0] || flag[1]) && tol >= total; ++step) {
-    for (int dir = 1; dir <= 2; ++dir) {
-      if (!flag[dir - 1] || next != dir) continue;
-      double err = 0.0;
-      if (N_toosdr(work, tol - total, static_cast<int16_t>(dir), &flag[dir - 1], work, &err, local,
-                   local))
-        return 1;
-      if (flag[dir - 1]) {
-        changed = true;
-        total += err;
-      }
+    double err = 0.0;
+    int16_t &done = flag[next - 1];
+    if (N_toosdr(work, tol - total, static_cast<int16_t>(next), &done, work, &err, local, local))
+      return 1;
+    if (done) {
+      changed = true;
+      total += err;
     }
-    if (flag[0] && flag[1])
-      next = 3 - next;
-    else
-      next = flag[0] ? 1 : 2;
+    next = flag[0] && flag[1] ? 3 - next : (flag[0] ? 1 : 2);
   }
   return deliver(s, out, work, changed, ws_in, ws_out, tag);
 }

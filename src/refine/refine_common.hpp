@@ -330,6 +330,14 @@ void segment_line(const Segment &seg, const Line &P, const Line &Q);
 // times (nq+p+2 knots).
 void segment_knots(const Segment &seg, double *UQ);
 
+// The piece of a checked curve over [u_lo, u_hi], or of a checked surface
+// over [u_lo, u_hi] x [v_lo, v_hi], into out (in place when out is the
+// input) by the conventions above; errors under tag.
+int16_t segment_curve(CURVE *c, double u_lo, double u_hi, CURVE *out, STACKS *ws_in, STACKS *ws_out,
+                      const char *tag);
+int16_t segment_surface(SURFACE *s, double u_lo, double u_hi, double v_lo, double v_hi,
+                        SURFACE *out, STACKS *ws_in, STACKS *ws_out, const char *tag);
+
 // ---- Segment sweeps of the degree changes -----------------------------------
 // Degree elevation and reduction walk a knot vector one Bezier segment at a
 // time: each segment is cut out of every line by knot insertion, changed,
