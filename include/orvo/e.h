@@ -10,8 +10,9 @@ extern "C" {
 #endif
 
 /* ---- Error state -------------------------------------------------------
- * One library-wide pair: the last error code (0: none) and the upper-case
- * name of the routine that raised it (" " when none). A successful call
+ * One pair per thread: the last error code (0: none) and the upper-case
+ * name of the routine that raised it (" " when none); each thread reads
+ * the errors of its own calls. A successful call
  * does not clear it. */
 
 /** @brief Records an error: code and the tag of the routine raising it.
@@ -56,7 +57,7 @@ ORVO_API int16_t E_endpar(const KNOTVECTOR *knt, double u, const char *routine);
  *  @param knt (in) knot vector U[0..m]; @param p (in) the degree.
  *  @param routine (in) tag under which a failure is recorded.
  *  @return 0 when valid, else 1 with error 4 under routine (also for a null
- *  knt or U, m < 0 or p < 0). */
+ *  knt or U, m < 0, p < 0, or a NaN or infinite knot). */
 ORVO_API int16_t E_kntdef(const KNOTVECTOR *knt, int16_t p, const char *routine);
 
 /** @brief Checks a curve's structure: m = n + p + 1, p <= 28, and every

@@ -29,7 +29,15 @@ ORVO_API void N_enurbs(STACKS *ws);
 /* ---- Knot spans and basis functions ------------------------------------ */
 /* side: 1 right limit at a knot, 2 left limit; at U[p] and U[m-p] the side
  * is turned inward. Spans lie in p .. m-p-1. The knot checks, in order:
- * 6 (null vector or U, m < 0), 7 (p < 0), 3 (p > 28), 14 (m < 2p+1). */
+ * 6 (null vector or U, m < 0), 7 (p < 0), 3 (p > 28), 14 (m < 2p+1).
+ * The routines that compute basis values fail with 11 (under their own
+ * name) when the knots of the span do not allow the divisions (a span of
+ * zero or subnormal width, knots spread over more than half the largest
+ * double, NaN or infinite knots) or a value lies beyond the double range;
+ * N_kntadb and N_kntbad may then have written rows. Exact values without
+ * arithmetic: at a clamped start (p+1 equal knots, the next one distinct)
+ * N[0] = 1, at a clamped end N[m-p-1] = 1, and at u == U[p] when the range
+ * [U[p], U[m-p]] has no length the first function of span p is 1. */
 
 /** @brief Knot span of u: the i in p..m-p-1 with U[i] <= u < U[i+1]
  *  (side 1) or U[i] < u <= U[i+1] (side 2).
@@ -102,8 +110,9 @@ ORVO_API int16_t N_kntbad(const KNOTVECTOR *knt, int32_t i, int16_t p, double u,
  *  @param cur curve (in); @param u parameter in [U[p], U[m-p]].
  *  @param side 1 or 2; @param P (out) the point.
  *  @return 0, or 1 under "N_CUREVN" with error 1, 7, 3 or 14 (record
- *  checks), 6 (u outside [U[p], U[m-p]]), 13 (side) or 11 (the weight sum
- *  is zero at u). */
+ *  checks), 6 (u outside [U[p], U[m-p]]) or 11 (the span's knots do not
+ *  allow the divisions, or the weight sum is zero at u, or the point lies
+ *  beyond the double range); 13 under "N_KNTALB" (side). */
 ORVO_API int16_t N_curevn(const CURVE *cur, double u, int16_t side, POINT *P);
 
 /** @brief Point and derivatives of a curve at u.
@@ -112,15 +121,17 @@ ORVO_API int16_t N_curevn(const CURVE *cur, double u, int16_t side, POINT *P);
  *  @param CK (out) CK[0..d]: CK[k] the k-th derivative (CK[0] the point,
  *  z = 0 for a 2-D curve); orders above p are 0 for a non-rational curve.
  *  @return 0, or 1 under "N_CURDER" with error 1, 7, 3 or 14 (record
- *  checks), 6 (u), 20 (d outside 0..5), 13 (side) or 11 (a rational span
- *  with a zero weight, or a weight function of zero at u). */
+ *  checks), 6 (u), 20 (d outside 0..5) or 11 (the span's knots do not
+ *  allow the divisions, a rational span with a zero weight, a weight
+ *  function of zero at u, or a derivative beyond the double range); 13
+ *  under "N_KNTFSP" (side). */
 ORVO_API int16_t N_curder(const CURVE *cur, double u, int16_t side, int16_t d, POINT *CK);
 
 /** @brief Value of a scalar curve function at u.
  *  @param cfn function (in); @param u parameter in [U[p], U[m-p]].
  *  @param side 1 or 2; @param f (out) the value.
  *  @return 0, or 1 under "N_CFNEVN" with error 1, 7, 3 or 14 (record
- *  checks), 6 (u) or 13 (side). */
+ *  checks), 6 (u) or 11 (as N_curevn); 13 under "N_KNTALB" (side). */
 ORVO_API int16_t N_cfnevn(const CFUNCTION *cfn, double u, int16_t side, double *f);
 
 /** @brief Value and derivatives of a scalar curve function at u.
@@ -129,19 +140,25 @@ ORVO_API int16_t N_cfnevn(const CFUNCTION *cfn, double u, int16_t side, double *
  *  @param F (out) F[0..d], the k-th derivative in F[k]; orders above p
  *  are 0.
  *  @return 0, or 1 under "N_CFNDER" with error 1, 7, 3 or 14 (record
- *  checks), 6 (u), 20 (d < 0) or 13 (side). */
+ *  checks), 6 (u), 20 (d < 0) or 11 (as N_curder); 13 under "N_KNTADB"
+ *  (side). */
 ORVO_API int16_t N_cfnder(const CFUNCTION *cfn, double u, int16_t side, int16_t d, double *F);
 
 /** @brief Derivatives of the basis functions of a curve at u: of the
- *  rational basis for a rational curve, of the B-spline basis otherwise.
+ *  rational basis for a rational curve (as N_kntacd), of the B-spline basis
+ *  otherwise (as N_kntadb).
  *  @param cur curve (in); @param u parameter in [U[p], U[m-p]].
- *  @param side 1 or 2; @param d highest order, 0..5.
+ *  @param side 1 or 2; @param d highest order (>= 0, no upper limit).
  *  @param ders (out) rows ders[0..d], each [0..p]: ders[k][j] is the k-th
- *  derivative of function span-p+j; untouched on failure.
+ *  derivative of function span-p+j. Rows above p are 0 for the B-spline
+ *  basis, not for a rational one. Untouched on failure, but for a value
+ *  beyond the double range (11).
  *  @param span (out) the span index.
- *  @return 0, or 1 under "N_KNTCAD" with error 1, 7, 3 or 14 (record
- *  checks), 6 (u), 20 (d outside 0..5), 13 (side) or 11 (the weight
- *  function is zero at u). */
+ *  @return 0, or 1 with error 1, 7, 3 or 14 (record checks) under
+ *  "N_KNTCAD"; then the errors of N_kntacd (rational curve) or N_kntadb
+ *  under their names: 6 (u), 20 (d < 0), 13 (side) or 11 (the span's knots
+ *  do not allow the divisions, the weight function is zero at u, or a
+ *  value lies beyond the double range). */
 ORVO_API int16_t N_kntcad(const CURVE *cur, double u, int16_t side, int16_t d, double **ders,
                           int32_t *span);
 
@@ -160,15 +177,18 @@ ORVO_API int16_t N_kntacd(const CURVE *cur, double u, int16_t side, int16_t d, d
  *  @param R (out) R[i](u).
  *  @return 0, or 1 under "N_KNTRCB" with error 1, 7, 3 or 14 (record
  *  checks), 6 (u outside [U[0], U[m]]), 7 (i outside 0..n), 13 (side), 6
- *  (u outside [U[p], U[m-p]]) or 11 (the weight function is zero at u). */
+ *  (u outside [U[p], U[m-p]]) or 11 (the knots do not allow the divisions,
+ *  the weight function is zero at u, or R lies beyond the double range). */
 ORVO_API int16_t N_kntrcb(const CURVE *cur, int32_t i, double u, int16_t side, double *R);
 
 /** @brief The single rational basis function R[i] of a curve and its
  *  derivatives at u.
- *  @param cur, i, u, side as for N_kntrcb; @param d highest order, 0..5.
- *  @param R (out) R[0..d], the k-th derivative in R[k].
- *  @return 0, or 1 under "N_KNTRCD" with the errors of N_kntrcb or 20 (d
- *  outside 0..5). */
+ *  @param cur, i, u, side as for N_kntrcb; @param d highest order (>= 0,
+ *  no upper limit).
+ *  @param R (out) R[0..d], the k-th derivative in R[k] (orders above p do
+ *  not vanish for a rational curve); may be written on error 11.
+ *  @return 0, or 1 under "N_KNTRCD" with the errors of N_kntrcb or 20
+ *  (d < 0); a bad side under "N_KNTBAD" (13). */
 ORVO_API int16_t N_kntrcd(const CURVE *cur, int32_t i, double u, int16_t side, int16_t d,
                           double *R);
 
@@ -191,6 +211,8 @@ ORVO_API int16_t N_cplevn(const CURVE *cur, double u, POINT *P);
  * net), rows or knots), 3 (p or q > 28), 2 (p or q < 0, n or m < 0,
  * r != n+p+1 or s != m+q+1), 14 (n < p or m < q). A rational surface is
  * refused with 2 when the span of (u, v) holds a non-rational point.
+ * Error 11 as for curves: the knots of a span do not allow the divisions,
+ * a weight function is zero, or a result lies beyond the double range.
  * Outputs are not written on failure. */
 
 /** @brief Point of a surface at (u, v) (Euclidean; z = 0 for a 2-D net).
@@ -198,8 +220,7 @@ ORVO_API int16_t N_cplevn(const CURVE *cur, double u, POINT *P);
  *  1 or 2; @param P (out) the point.
  *  @return 0, or 1 with error 2, 3 or 14 (record checks) under
  *  "N_SUREVN", 6 (u or v outside its range) or 13 (a side) under
- *  "N_KNTALB", or 2 (mixed span) or 11 (the weight sum is zero) under
- *  "N_SUREVN". */
+ *  "N_KNTALB", or 2 (mixed span) or 11 under "N_SUREVN". */
 ORVO_API int16_t N_surevn(const SURFACE *sur, double u, double v, int16_t side_u, int16_t side_v,
                           POINT *P);
 
@@ -208,9 +229,11 @@ ORVO_API int16_t N_surevn(const SURFACE *sur, double u, double v, int16_t side_u
  *  1 or 2; @param mode, k, l the pairs to compute (see above), k, l 0..5.
  *  @param SKL (out) SKL[a][b] = d^(a+b) S / du^a dv^b for the pairs of the
  *  mode (rows 0..k, columns 0..l); other entries are left untouched.
- *  @return 0, or 1 under "N_SURDER" with error 2, 3 or 14 (record
- *  checks), 6 (u or v), 20 (k or l outside 0..5), 13 (a side), 2 (mixed
- *  span) or 11 (the weight function is zero at (u, v)). */
+ *  @return 0, or 1 under "N_SURDER" with error 2, 3 or 14 (record checks)
+ *  or 11 (a derivative beyond the double range); the rest are raised by
+ *  the basis-product routine that computes the table, under "N_KNTASD" for
+ *  a rational surface and "N_KNTABD" otherwise: 6 (u or v), 20 (k or l
+ *  outside 0..5), 13 (a side), 2 (mixed span) or 11. */
 ORVO_API int16_t N_surder(const SURFACE *sur, double u, double v, int16_t side_u, int16_t side_v,
                           int16_t mode, int16_t k, int16_t l, POINT **SKL);
 
@@ -220,9 +243,9 @@ ORVO_API int16_t N_surder(const SURFACE *sur, double u, double v, int16_t side_u
  *  @param P (out) the point; @param Su, Sv (out) the unit u and v
  *  tangents; @param N (out) the unit normal Su x Sv.
  *  @return 0, or 1 under "N_SURNOR" with error 2, 3 or 14 (record
- *  checks), 6 (u or v), 13 (a side), 2 (mixed span) or 11 (zero weight
- *  function), or 17 under "G_VECNIP" when the normal or a tangent has zero
- *  length (a degenerate point). */
+ *  checks) or 6 (u or v); the errors of N_surder for the rest (13, 2, 11);
+ *  or 17 under "G_VECNIP" when the normal or a tangent has zero length (a
+ *  degenerate point). */
 ORVO_API int16_t N_surnor(const SURFACE *sur, double u, double v, int16_t side_u, int16_t side_v,
                           POINT *P, VECTOR *Su, VECTOR *Sv, VECTOR *N);
 
@@ -392,13 +415,17 @@ ORVO_API void N_surtrl(SURFACE *sur, VECTOR T);
  * m != n+p+1; 3 for a degree above 28; 14 for n < p. */
 
 /** @brief Reverses the parameter direction of a curve: Pw[n-i] = Pw[i] and
- *  the knots mirrored, U'[m-i] = U[0] + U[m] - U[i] (end knots exact).
+ *  the knots mirrored, U'[m-i] = U[0] + U[m] - U[i] (end knots exact; when
+ *  U[0] + U[m] overflows, each knot is mirrored through its distance from
+ *  the nearer end).
  *  @param cur curve (in; changed when out == cur).
  *  @param out result (out, not null): cur itself (in place) or another
  *  record (check-or-allocate in ws, same n, p, m).
  *  @param ws workspace for out's arrays.
  *  @return 0, or 1 under "N_CURREV" with error 1, 3 or 14 (record
- *  checks, null out), 9 (out too small), or 15 from the allocator. */
+ *  checks, null out), 11 (a mirrored knot beyond the doubles: knots out
+ *  of order over such a range, or not finite), 9 (out too small), or 15
+ *  from the allocator. */
 ORVO_API int16_t N_currev(CURVE *cur, CURVE *out, STACKS *ws);
 
 /** @brief Reverses one parameter direction of a surface (the other knot
@@ -408,7 +435,8 @@ ORVO_API int16_t N_currev(CURVE *cur, CURVE *out, STACKS *ws);
  *  @param out result (out, not null): sur itself or another record
  *  (check-or-allocate in ws). @param ws workspace for out's arrays.
  *  @return 0, or 1 under "N_SURREV" with error 2, 3 or 14 (record
- *  checks, null out), 13 (dir), 9 (out too small), or 15 from the allocator. */
+ *  checks, null out), 13 (dir), 11 (a mirrored knot beyond the doubles, as
+ *  for N_currev), 9 (out too small), or 15 from the allocator. */
 ORVO_API int16_t N_surrev(SURFACE *sur, int16_t dir, SURFACE *out, STACKS *ws);
 
 /** @brief Unclamps both ends of a clamped curve in place: the end knots
@@ -417,8 +445,9 @@ ORVO_API int16_t N_surrev(SURFACE *sur, int16_t dir, SURFACE *out, STACKS *ws);
  *  [U[p], U[n+1]] stays the same.
  *  @param cur curve (in/out), p+1 equal knots at each end.
  *  @return 0, or 1 under "N_CURUNC" with error 1, 3 or 14 (record
- *  checks), 4 (an end not clamped), 11 (a refused division) or 15 (local
- *  workspace); on failure the curve is unchanged. */
+ *  checks), 4 (an end not clamped), 11 (a refused division, or spread knots
+ *  or control points beyond the doubles) or 15 (local workspace); on
+ *  failure the curve is unchanged. */
 ORVO_API int16_t N_curunc(CURVE *cur);
 
 /** @brief Unclamps a clamped curve's control points as N_curunc does, the
@@ -458,17 +487,20 @@ ORVO_API int16_t N_suruuv(SURFACE *sur, const KNOTVECTOR *knu, const KNOTVECTOR 
 
 /** @brief Bounding box of the Euclidean control points of a curve.
  *  @param cur curve (in); @param box (out) the box.
- *  @return 0, or 1 with error 1 under "N_CURBOX" (no points). */
+ *  @return 0, or 1 under "N_CURBOX" with error 1 (no points) or 11 (a
+ *  point at infinity: zero weight, or an image beyond the doubles). */
 ORVO_API int16_t N_curbox(const CURVE *cur, BOX *box);
 
 /** @brief Bounding box of the Euclidean control net of a surface.
  *  @param sur surface (in); @param box (out) the box.
- *  @return 0, or 1 with error 2 under "N_SURBOX" (no net). */
+ *  @return 0, or 1 under "N_SURBOX" with error 2 (no net) or 11 (a point
+ *  at infinity, as for N_curbox). */
 ORVO_API int16_t N_surbox(const SURFACE *sur, BOX *box);
 
 /** @brief Size of a curve: the diagonal length of its control point box.
  *  @param cur curve (in); @param d (out) the diagonal length.
- *  @return 0, or 1 with error 1 under "N_CUREXT" (no points). */
+ *  @return 0, or 1 under "N_CUREXT" with error 1 (no points) or 11 (a
+ *  point at infinity, as for N_curbox). */
 ORVO_API int16_t N_curext(const CURVE *cur, double *d);
 
 /** @brief The Euclidean control point of a curve farthest from the origin
@@ -619,8 +651,10 @@ ORVO_API int16_t N_kntmma(const KNOTVECTOR *knt, int32_t i, int16_t p, double to
  * U, 2: into V); N_toocik/N_toosik insert one knot where the control
  * polygon (net) passes nearest to pick. The input checks, in order: 1 (2
  * for a surface) for missing parts or n < 0 or m != n+p+1, 7 (p < 0), 3
- * (p > 28), 14 (n < p), 4 (knots decreasing). On failure the input and
- * out are unchanged. */
+ * (p > 28), 14 (n < p), 4 (knots decreasing, NaN or infinite), 11 (knots
+ * spread over more than half the largest double, whose differences
+ * overflow). These input checks hold for every refinement tool. On failure
+ * the input and out are unchanged. */
 
 /** @brief Inserts the knot u r times into a curve; the shape is unchanged.
  *  @param c curve (in; its arrays replaced when out == c), clamped or not.
@@ -802,8 +836,8 @@ ORVO_API int16_t N_toossp(SURFACE *s, double t, int16_t dir, SURFACE *first, SUR
  *  ones released from ws_in) or another record (check-or-allocate in
  *  ws_out). @param ws_in, ws_out as for N_toocki.
  *  @return 0, or 1 under "N_TOOCSG" with error 1, 7, 3, 14 or 4 (input
- *  checks), 14 (u_lo >= u_hi, out or its workspace null), 6 (u_lo or u_hi
- *  outside [U[p], U[m-p]]), 9, or 15 from the allocator. */
+ *  checks), 14 (u_lo >= u_hi, out or its workspace null), 9, or 15 from the
+ *  allocator; 6 under "N_KNTFSM" (u_lo or u_hi outside [U[p], U[m-p]]). */
 ORVO_API int16_t N_toocsg(CURVE *c, double u_lo, double u_hi, CURVE *out, STACKS *ws_in,
                           STACKS *ws_out);
 
@@ -813,8 +847,8 @@ ORVO_API int16_t N_toocsg(CURVE *c, double u_lo, double u_hi, CURVE *out, STACKS
  *  v_lo, v_hi the rectangle, within the span ranges of U and V.
  *  @param out, ws_in, ws_out as for N_toocsg.
  *  @return 0, or 1 under "N_TOOSSG" with error 2, 7, 3, 14 or 4 (input
- *  checks), 14 (an empty interval, out or its workspace null), 6 (a bound
- *  outside its range), 9, or 15 from the allocator. */
+ *  checks), 14 (an empty interval, out or its workspace null), 9, or 15 from
+ *  the allocator; 6 under "N_KNTFSM" (a bound outside its range). */
 ORVO_API int16_t N_toossg(SURFACE *s, double u_lo, double u_hi, double v_lo, double v_hi,
                           SURFACE *out, STACKS *ws_in, STACKS *ws_out);
 

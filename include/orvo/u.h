@@ -747,8 +747,9 @@ ORVO_API int16_t U_outcur(const CURVE *cur, const char *path);
 /** @brief Reads a curve file (format of U_outcur, m = n+p+1; a dimension other than 2
  *  reads as 3-D, a non-zero flag as rational) into cur through U_curchk.
  *  @param cur (in/out) empty or large enough curve; @param path (in) file name;
- *  @param check 1 validates the result, 0 does not; @param ws workspace for fresh storage.
- *  @return 0, or 1 with error 13 "U_INPCUR" (check not 0 or 1); 18 "U_INPCUR" (cannot
+ *  @param check 1 validates the result, any other value does not; @param ws workspace
+ *  for fresh storage.
+ *  @return 0, or 1 with error 18 "U_INPCUR" (cannot
  *  open; header with n < 0, p outside 0..min(n, MAXDEGREE) or more numbers than the file
  *  holds; short or malformed body); 9 "U_INPCUR" (non-empty cur too small, tested before
  *  the body is read); 15 from the allocators; with check 1, error 1, 3, 5 or 4 "U_INPCUR"
@@ -764,9 +765,9 @@ ORVO_API int16_t U_outcua(CURVE *const *curves, int32_t k, const char *path);
 
 /** @brief Reads a curve-array file into a fresh array of k+1 fresh curves in ws.
  *  @param curves (out) the array of curve pointers; @param k (out) its highest index;
- *  @param path (in) file name; @param check 1 validates every curve, 0 does not;
- *  @param ws workspace that receives the array and the curves.
- *  @return 0, or 1 with error 13 "U_INPCUA" (bad check); 18 "U_INPCUA" (cannot open, bad
+ *  @param path (in) file name; @param check 1 validates every curve, any other value does
+ *  not; @param ws workspace that receives the array and the curves.
+ *  @return 0, or 1 with error 7 "U_INPCUA" when curves or k is null; 18 "U_INPCUA" (cannot open, bad
  *  count, or any record refused as by U_inpcur; nothing put in ws); 15 from the
  *  allocators; with check 1, error 1, 3, 5 or 4 "U_INPCUA" from the validation (curves and
  *  k are then already set). */
@@ -784,8 +785,9 @@ ORVO_API int16_t U_outsur(const SURFACE *sur, const char *path);
 
 /** @brief Reads a surface file (format of U_outsur) into sur through U_surchk.
  *  @param sur (in/out) empty or large enough surface; @param path (in) file name;
- *  @param check 1 validates, 0 not; @param ws workspace for the storage of an empty sur.
- *  @return 0, or 1 with error 13 "U_INPSUR" (bad check); 18 "U_INPSUR" (cannot open, bad
+ *  @param check 1 validates, any other value not; @param ws workspace for the storage of
+ *  an empty sur.
+ *  @return 0, or 1 with error 18 "U_INPSUR" (cannot open, bad
  *  header, short or malformed body); 9 "U_INPSUR" (non-empty sur too small); 15 from the
  *  allocators; with check 1, error 2, 3, 5 or 4 "U_INPSUR" from the validation (sur then
  *  holds what was read). */

@@ -10,8 +10,10 @@
 namespace orvo::detail {
 
 namespace {
-long g_alloc_count = 0;
-long g_fail_at = 0;  // absolute allocation number that fails; 0: none
+// Per thread, like the error state: the test hook counts the allocations
+// of the thread that armed it.
+thread_local long g_alloc_count = 0;
+thread_local long g_fail_at = 0;  // absolute allocation number that fails; 0: none
 }  // namespace
 
 void *raw_alloc(std::size_t bytes) {

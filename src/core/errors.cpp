@@ -7,9 +7,11 @@ using namespace orvo::detail;
 
 namespace {
 
-// The library-wide error state: last code and the tag of its routine.
-int32_t g_code = 0;
-const char *g_routine = " ";
+// The error state: last code and the tag of its routine. Each thread has
+// its own, so that threads working at once never see each other's errors;
+// a single-threaded caller sees one state as before.
+thread_local int32_t g_code = 0;
+thread_local const char *g_routine = " ";
 
 const double kLnMax = std::log(DBL_MAX);
 const double kLnMin = std::log(2.2250738585072014e-308);
@@ -82,6 +84,9 @@ int16_t E_kntdef(const KNOTVECTOR *knt, int16_t p, const char *routine) {
   if (!knt || !knt->U || knt->m < 0 || p < 0) return fail(kErrKnots, routine);
   const double *U = knt->U;
   const int32_t m = knt->m;
+  // NaN and infinite knots define no spans.
+  for (int32_t i = 0; i <= m; ++i)
+    if (!std::isfinite(U[i])) return fail(kErrKnots, routine);
 
   // Start multiplicity: exactly p+1 equal leading knots.
   if (m >= 1) {

@@ -9,53 +9,85 @@ namespace {
 
 // Derivative table of the fixed-table evaluators: orders 0..5, p+1 functions.
 using DerTable = double[kMaxDerOrder + 1][kBasisSize];
+// Basis derivative rows up to the degree: orders above it vanish.
+using DegreeTable = double[kBasisSize][kBasisSize];
 
 // Checks shared by the curve routines that return span-wise tables or
-// points: record, parameter within the spans, order, side.
-int16_t check_curve_at(const CURVE *cur, double u, int side, int d, const char *tag) {
+// points: record, parameter within the spans, order 0..limit, side.
+int16_t check_curve_at(const CURVE *cur, double u, int side, int d, int limit, const char *tag) {
   if (check_curve(cur, tag)) return 1;
   const KNOTVECTOR *knt = cur->knt;
-  return check_span_param(knt->U, knt->m, cur->p, u, tag) || check_order(d, kMaxDerOrder, tag) ||
+  return check_span_param(knt->U, knt->m, cur->p, u, tag) || check_order(d, limit, tag) ||
          check_side(side, tag);
 }
 
-// Derivatives of the basis functions of a curve at u, rational when the
-// curve is: rows 0..d of D. Returns the span, or -1 (error 11 under tag)
-// when the weight function vanishes at u.
-int32_t curve_basis(const CURVE *cur, double u, int side, int d, DerTable &D, const char *tag) {
+// Span of u and the non-rational basis derivative rows 0..min(d, p) in D;
+// -1 (error 11 under tag) when the span's knots do not allow the divisions.
+int32_t degree_rows(const CURVE *cur, double u, int side, int d, DegreeTable &D, const char *tag) {
   const double *U = cur->knt->U;
   const int p = cur->p;
   const int32_t span = find_span(U, cur->knt->m, p, u, side);
-  basis_derivatives(U, p, u, span, d, D);
-  if (w_valid(cur->pol->Pw[0].w) && !rationalize(D, cur->pol->Pw + (span - p), p, d)) {
+  if (!span_fit(U, p, span)) {
     fail(kErrFloat, tag);
     return -1;
   }
+  basis_derivatives(U, p, u, span, std::min(d, p), D);
   return span;
 }
 
-// Shared body of N_kntcad and N_kntacd; the local table keeps the caller's
-// rows untouched on failure.
+// Shared body of N_kntcad and N_kntacd: rows 0..d of the basis
+// derivatives, rational when the curve is (whose rows above p do not
+// vanish). The rows are written only once the weight function is known to
+// be non-zero at u; a value that overflows still fails with error 11.
 int16_t curve_basis_ders(const CURVE *cur, double u, int16_t side, int16_t d, double **ders,
                          int32_t *span, const char *tag) {
-  if (check_curve_at(cur, u, side, d, tag)) return 1;
-  DerTable D;
-  const int32_t k = curve_basis(cur, u, side, d, D, tag);
+  if (check_curve_at(cur, u, side, d, INT16_MAX, tag)) return 1;
+  const int p = cur->p;
+  DegreeTable D;
+  const int32_t k = degree_rows(cur, u, side, d, D, tag);
   if (k < 0) return 1;
-  for (int r = 0; r <= d; ++r) std::copy(D[r], D[r] + cur->p + 1, ders[r]);
+  const CPOINT *Q = cur->pol->Pw + (k - p);
+  const bool rational = w_valid(cur->pol->Pw[0].w);
+  double W0 = 0.0;
+  if (rational) weight_derivatives(D, Q, p, 0, &W0);
+  if (rational && W0 == 0.0) return fail(kErrFloat, tag);
+  const int top = std::min<int>(d, p);
+  for (int r = 0; r <= d; ++r) {
+    if (r <= top)
+      std::copy(D[r], D[r] + p + 1, ders[r]);
+    else
+      std::fill(ders[r], ders[r] + p + 1, 0.0);
+  }
+  if (rational) rationalize(ders, Q, p, d);
+  for (int r = 0; r <= d; ++r)
+    if (!all_finite(ders[r], p + 1)) return fail(kErrFloat, tag);
   *span = k;
   return 0;
 }
 
-// Checks shared by the single rational basis routines.
+// Checks shared by the single rational basis routines; a bad side is
+// reported under side_tag (the single-function routine that takes it).
 int16_t check_rational_single(const CURVE *cur, int32_t i, double u, int side, int d,
-                              const char *tag) {
+                              const char *tag, const char *side_tag) {
   if (check_curve(cur, tag)) return 1;
   const KNOTVECTOR *knt = cur->knt;
   if (check_param(knt->U, knt->m, u, tag)) return 1;
   if (i < 0 || i > cur->pol->n) return fail(kErrIndex, tag);
-  return check_order(d, kMaxDerOrder, tag) || check_side(side, tag) ||
+  return check_order(d, INT16_MAX, tag) || check_side(side, side_tag) ||
          check_span_param(knt->U, knt->m, cur->p, u, tag);
+}
+
+// Derivatives W[0..min(d, p)] of the weight function of a rational curve
+// at u (the higher ones vanish); false (error 11 under tag) when the
+// span's knots do not allow the divisions or W vanishes at u.
+bool weight_function(const CURVE *cur, double u, int side, int d, double *W, const char *tag) {
+  DegreeTable D;
+  const int32_t span = degree_rows(cur, u, side, d, D, tag);
+  if (span < 0) return false;
+  weight_derivatives(D, cur->pol->Pw + (span - cur->p), cur->p, std::min<int>(d, cur->p), W);
+  if (W[0] != 0.0) return true;
+  fail(kErrFloat, tag);
+  return false;
 }
 
 }  // namespace
@@ -68,28 +100,33 @@ int16_t N_curevn(const CURVE *cur, double u, int16_t side, POINT *P) {
   const double *U = cur->knt->U;
   const int32_t m = cur->knt->m;
   const int p = cur->p;
-  if (check_span_param(U, m, p, u, tag) || check_side(side, tag)) return 1;
+  if (check_span_param(U, m, p, u, tag) || check_side(side, "N_KNTALB")) return 1;
 
   double N[kBasisSize];
   const int32_t span = span_and_basis(U, m, p, u, side, N);
+  if (span < 0) return fail(kErrFloat, tag);
   const CPOINT *Q = cur->pol->Pw + (span - p);
   CPOINT cw = kZeroCpoint;
   for (int j = 0; j <= p; ++j) accumulate(cw, N[j], Q[j]);
-  if (cw.w == 0.0) return fail(kErrFloat, tag);
-  *P = euclid(cw);
-  return 0;
+  // A zero weight sum, or a sum beyond the double range, has no point.
+  return finite_euclid(cw, *P) ? 0 : fail(kErrFloat, tag);
 }
 
 int16_t N_curder(const CURVE *cur, double u, int16_t side, int16_t d, POINT *CK) {
   const char *tag = "N_CURDER";
-  if (check_curve_at(cur, u, side, d, tag)) return 1;
+  if (check_curve(cur, tag)) return 1;
   const double *U = cur->knt->U;
   const int p = cur->p;
+  if (check_span_param(U, cur->knt->m, p, u, tag) || check_order(d, kMaxDerOrder, tag) ||
+      check_side(side, "N_KNTFSP"))
+    return 1;
   const int32_t span = find_span(U, cur->knt->m, p, u, side);
+  if (!span_fit(U, p, span)) return fail(kErrFloat, tag);
   BasisTriangle ndu;
   basis_triangle(U, p, u, span, ndu);
   const CPOINT *Q = cur->pol->Pw + (span - p);
   const auto z_of = [](const CPOINT &q) { return z_valid(q.z) ? q.z : 0.0; };
+  POINT out[kMaxDerOrder + 1];
 
   if (!w_valid(cur->pol->Pw[0].w)) {
     double E[kBasisSize][3], H[kMaxDerOrder + 1][3];
@@ -99,34 +136,36 @@ int16_t N_curder(const CURVE *cur, double u, int16_t side, int16_t d, POINT *CK)
       E[j][2] = z_of(Q[j]);
     }
     span_derivatives<3>(ndu, p, d, E, H);
-    for (int k = 0; k <= d; ++k) CK[k] = POINT{H[k][0], H[k][1], H[k][2]};
-    return 0;
-  }
-
-  // Rational: derivatives of the weighted curve (x w, y w, z w, w), then
-  // the quotient rule order by order. A zero weight has no Euclidean
-  // control point: refuse it rather than divide.
-  double A[kBasisSize][4], H[kMaxDerOrder + 1][4];
-  for (int j = 0; j <= p; ++j) {
-    if (Q[j].w == 0.0) return fail(kErrFloat, tag);
-    A[j][0] = Q[j].x;
-    A[j][1] = Q[j].y;
-    A[j][2] = z_of(Q[j]);
-    A[j][3] = Q[j].w;
-  }
-  span_derivatives<4>(ndu, p, d, A, H);
-  if (H[0][3] == 0.0) return fail(kErrFloat, tag);
-  const double inv = 1.0 / H[0][3];
-  for (int k = 0; k <= d; ++k) {
-    double v[3] = {H[k][0], H[k][1], H[k][2]};
-    for (int i = 1; i <= k; ++i) {
-      const double c = kBinomials.c[k][i] * H[i][3];
-      v[0] -= c * CK[k - i].x;
-      v[1] -= c * CK[k - i].y;
-      v[2] -= c * CK[k - i].z;
+    for (int k = 0; k <= d; ++k) out[k] = POINT{H[k][0], H[k][1], H[k][2]};
+  } else {
+    // Rational: derivatives of the weighted curve (x w, y w, z w, w), then
+    // the quotient rule order by order. A zero weight has no Euclidean
+    // control point: refuse it rather than divide.
+    double A[kBasisSize][4], H[kMaxDerOrder + 1][4];
+    for (int j = 0; j <= p; ++j) {
+      if (Q[j].w == 0.0) return fail(kErrFloat, tag);
+      A[j][0] = Q[j].x;
+      A[j][1] = Q[j].y;
+      A[j][2] = z_of(Q[j]);
+      A[j][3] = Q[j].w;
     }
-    CK[k] = POINT{v[0] * inv, v[1] * inv, v[2] * inv};
+    span_derivatives<4>(ndu, p, d, A, H);
+    if (H[0][3] == 0.0) return fail(kErrFloat, tag);
+    const double inv = 1.0 / H[0][3];
+    for (int k = 0; k <= d; ++k) {
+      double v[3] = {H[k][0], H[k][1], H[k][2]};
+      for (int i = 1; i <= k; ++i) {
+        const double c = kBinomials.c[k][i] * H[i][3];
+        v[0] -= c * out[k - i].x;
+        v[1] -= c * out[k - i].y;
+        v[2] -= c * out[k - i].z;
+      }
+      out[k] = POINT{v[0] * inv, v[1] * inv, v[2] * inv};
+    }
   }
+  // Derivatives grow like reciprocal powers of the knot differences.
+  if (!all_finite(&out[0].x, 3 * (d + 1))) return fail(kErrFloat, tag);
+  std::copy(out, out + d + 1, CK);
   return 0;
 }
 
@@ -136,12 +175,14 @@ int16_t N_cfnevn(const CFUNCTION *cfn, double u, int16_t side, double *f) {
   const double *U = cfn->knt->U;
   const int32_t m = cfn->knt->m;
   const int p = cfn->p;
-  if (check_span_param(U, m, p, u, tag) || check_side(side, tag)) return 1;
+  if (check_span_param(U, m, p, u, tag) || check_side(side, "N_KNTALB")) return 1;
   double N[kBasisSize];
   const int32_t span = span_and_basis(U, m, p, u, side, N);
+  if (span < 0) return fail(kErrFloat, tag);
   const double *v = cfn->cvl->values + (span - p);
   double s = 0.0;
   for (int j = 0; j <= p; ++j) s += N[j] * v[j];
+  if (!std::isfinite(s)) return fail(kErrFloat, tag);
   *f = s;
   return 0;
 }
@@ -152,26 +193,35 @@ int16_t N_cfnder(const CFUNCTION *cfn, double u, int16_t side, int16_t d, double
   const double *U = cfn->knt->U;
   const int p = cfn->p;
   if (check_span_param(U, cfn->knt->m, p, u, tag) || check_order(d, INT16_MAX, tag) ||
-      check_side(side, tag))
+      check_side(side, "N_KNTADB"))
     return 1;
   // Derivatives above the degree vanish: only min(d, p) rows are formed.
   const int top = std::min<int>(d, p);
-  double D[kBasisSize][kBasisSize];
+  DegreeTable D;
   const int32_t span = find_span(U, cfn->knt->m, p, u, side);
+  if (!span_fit(U, p, span)) return fail(kErrFloat, tag);
   basis_derivatives(U, p, u, span, top, D);
   const double *v = cfn->cvl->values + (span - p);
+  double out[kBasisSize];
   for (int k = 0; k <= top; ++k) {
     double s = 0.0;
     for (int j = 0; j <= p; ++j) s += D[k][j] * v[j];
-    F[k] = s;
+    out[k] = s;
   }
+  if (!all_finite(out, top + 1)) return fail(kErrFloat, tag);
+  std::copy(out, out + top + 1, F);
   for (int k = top + 1; k <= d; ++k) F[k] = 0.0;
   return 0;
 }
 
 int16_t N_kntcad(const CURVE *cur, double u, int16_t side, int16_t d, double **ders,
                  int32_t *span) {
-  return curve_basis_ders(cur, u, side, d, ders, span, "N_KNTCAD");
+  // The dispatcher: a non-rational curve takes the B-spline basis
+  // derivatives, a rational one those of its rational basis, each with the
+  // errors of the routine that computes it.
+  if (check_curve(cur, "N_KNTCAD")) return 1;
+  const char *tag = w_valid(cur->pol->Pw[0].w) ? "N_KNTACD" : "N_KNTADB";
+  return curve_basis_ders(cur, u, side, d, ders, span, tag);
 }
 
 int16_t N_kntacd(const CURVE *cur, double u, int16_t side, int16_t d, double **ders,
@@ -183,56 +233,49 @@ int16_t N_kntacd(const CURVE *cur, double u, int16_t side, int16_t d, double **d
 
 int16_t N_kntrcb(const CURVE *cur, int32_t i, double u, int16_t side, double *R) {
   const char *tag = "N_KNTRCB";
-  if (check_rational_single(cur, i, u, side, 0, tag)) return 1;
+  if (check_rational_single(cur, i, u, side, 0, tag, tag)) return 1;
   const double *U = cur->knt->U;
   const int32_t m = cur->knt->m;
   const int p = cur->p;
   const double N = single_basis(U, m, i, p, u, side);
+  if (!std::isfinite(N)) return fail(kErrFloat, tag);
   if (!w_valid(cur->pol->Pw[0].w) || N == 0.0) {
     *R = N;
     return 0;
   }
-  // Denominator W = sum of w_j N_j over the span of u.
-  double B[kBasisSize];
-  const int32_t span = span_and_basis(U, m, p, u, side, B);
-  const CPOINT *Q = cur->pol->Pw + (span - p);
   double W = 0.0;
-  for (int j = 0; j <= p; ++j) W += B[j] * Q[j].w;
-  if (W == 0.0) return fail(kErrFloat, tag);
-  *R = cur->pol->Pw[i].w * N / W;
+  if (!weight_function(cur, u, side, 0, &W, tag)) return 1;
+  const double r = cur->pol->Pw[i].w * N / W;
+  if (!std::isfinite(r)) return fail(kErrFloat, tag);
+  *R = r;
   return 0;
 }
 
 int16_t N_kntrcd(const CURVE *cur, int32_t i, double u, int16_t side, int16_t d, double *R) {
   const char *tag = "N_KNTRCD";
-  if (check_rational_single(cur, i, u, side, d, tag)) return 1;
+  if (check_rational_single(cur, i, u, side, d, tag, "N_KNTBAD")) return 1;
   const double *U = cur->knt->U;
-  const int32_t m = cur->knt->m;
   const int p = cur->p;
-  double Nd[kMaxDerOrder + 1];
-  single_basis_derivatives(U, m, i, p, u, side, d, Nd);
-  if (!w_valid(cur->pol->Pw[0].w)) {
-    std::copy(Nd, Nd + d + 1, R);
-    return 0;
+  const bool rational = w_valid(cur->pol->Pw[0].w);
+  double W[kBasisSize] = {};
+  if (rational && !weight_function(cur, u, side, d, W, tag)) return 1;
+  // The derivatives of N[i] go straight into R; a rational curve turns
+  // them in place by the quotient rule, w_i N^(k) = sum over j of
+  // C(k, j) W^(j) R^(k-j), where W^(j) vanishes above the degree.
+  single_basis_derivatives(U, cur->knt->m, i, p, u, side, d, R);
+  if (rational) {
+    const int top = std::min<int>(d, p);
+    const double wi = cur->pol->Pw[i].w;
+    double c[kBasisSize] = {1.0};  // row k of Pascal's triangle, entries 0..top
+    for (int k = 0; k <= d; ++k) {
+      const int jmax = std::min(k, top);
+      for (int j = jmax; j >= 1; --j) c[j] += c[j - 1];
+      double v = wi * R[k];
+      for (int j = 1; j <= jmax; ++j) v -= c[j] * W[j] * R[k - j];
+      R[k] = v / W[0];
+    }
   }
-  // Derivatives of the weight function W = sum of w_j N_j over the span.
-  const int32_t span = find_span(U, m, p, u, side);
-  DerTable D;
-  basis_derivatives(U, p, u, span, d, D);
-  const CPOINT *Q = cur->pol->Pw + (span - p);
-  double W[kMaxDerOrder + 1] = {};
-  weight_derivatives(D, Q, p, d, W);
-  if (W[0] == 0.0) return fail(kErrFloat, tag);
-  // Quotient rule: w_i N^(k) = sum over j of C(k, j) W^(j) R^(k-j).
-  const double wi = cur->pol->Pw[i].w;
-  double out[kMaxDerOrder + 1] = {};
-  for (int k = 0; k <= d; ++k) {
-    double v = wi * Nd[k];
-    for (int j = 1; j <= k; ++j) v -= kBinomials.c[k][j] * W[j] * out[k - j];
-    out[k] = v / W[0];
-  }
-  std::copy(out, out + d + 1, R);
-  return 0;
+  return all_finite(R, d + 1) ? 0 : fail(kErrFloat, tag);
 }
 
 int16_t U_excden(const CURVE *cur, CFUNCTION *cfn, STACKS *ws) {

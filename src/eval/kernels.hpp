@@ -11,7 +11,10 @@
 #pragma once
 
 #include <algorithm>
+#include <cfloat>
+#include <cmath>
 #include <cstdint>
+#include <limits>
 
 #include "arith/point_ops.hpp"
 #include "core/internal.hpp"
@@ -165,22 +168,56 @@ inline void basis_values(const double *U, int p, double u, int32_t span, double 
   }
 }
 
-// Span and basis values at u in [U[p], U[m-p]]. At a clamped end (p+1
-// equal end knots) the values are exact unit vectors without arithmetic.
-inline int32_t span_and_basis(const double *U, int32_t m, int p, double u, int side, double *N) {
-  if (u == U[p] && U[0] == U[p]) {
+// The divisions of the basis triangle of span are safe: the span's width
+// is a normal number (a zero or subnormal width has a reciprocal that
+// overflows) and the 2p knots around it spread over less than half the
+// largest double (a wider spread overflows the sums of knot differences to
+// infinity, whose quotients are silently zero). Every denominator of the
+// triangle spans the span and lies within that spread. NaN and infinite
+// knots fail both tests.
+inline bool span_fit(const double *U, int p, int32_t span) {
+  constexpr double kSpread = 0.5 * DBL_MAX;
+  return p == 0 || (U[span + 1] - U[span] >= DBL_MIN && U[span + p] - U[span + 1 - p] <= kSpread);
+}
+
+// Exact values at the ends of the valid range, without arithmetic: at a
+// clamped start (p+1 equal knots, the next one distinct) the first function
+// is 1 and the others 0, likewise the last function at a clamped end; and
+// at u == U[p] when the range [U[p], U[m-p]] has no length, so that no span
+// of it can be computed in. Returns the span, or -1 when u is no such end
+// (an unclamped end has p+1 non-zero values, which the triangle gives).
+inline int32_t end_basis(const double *U, int32_t m, int p, double u, double *N) {
+  if (u == U[p] && ((U[0] == U[p] && U[p] < U[p + 1]) || U[p] == U[m - p])) {
     N[0] = 1.0;
     std::fill(N + 1, N + p + 1, 0.0);
     return p;
   }
-  if (u == U[m - p] && U[m - p] == U[m]) {
+  if (u == U[m - p] && U[m - p] == U[m] && U[m - p - 1] < U[m - p]) {
     std::fill(N, N + p, 0.0);
     N[p] = 1.0;
     return m - p - 1;
   }
+  return -1;
+}
+
+// Span and basis values at u in [U[p], U[m-p]], or -1 when the span's
+// knots do not allow the divisions (span_fit): the caller reports error 11.
+inline int32_t span_and_basis(const double *U, int32_t m, int p, double u, int side, double *N) {
+  const int32_t end = end_basis(U, m, p, u, N);
+  if (end >= 0) return end;
   const int32_t span = find_span(U, m, p, u, side);
+  if (!span_fit(U, p, span)) return -1;
   basis_values(U, p, u, span, N);
   return span;
+}
+
+// True when every one of v[0..n-1] is finite: the last guard of the
+// derivative evaluators, whose values grow like the reciprocal powers of
+// the knot differences and can overflow on knots that pass span_fit.
+inline bool all_finite(const double *v, int n) {
+  for (int i = 0; i < n; ++i)
+    if (!std::isfinite(v[i])) return false;
+  return true;
 }
 
 // ---- Basis derivatives ------------------------------------------------------
@@ -302,13 +339,25 @@ inline double single_triangle(const double *U, int32_t i, int p, double u, int s
   return top;
 }
 
+// The knots of the support of N[i] spread over less than half the largest
+// double, so that no knot difference overflows (see span_fit); zero and
+// subnormal differences are met by the triangle's zero rule or end in a
+// non-finite value that the callers refuse.
+inline bool support_fit(const double *U, int32_t i, int p) {
+  return U[i + p + 1] - U[i] <= 0.5 * DBL_MAX;
+}
+
 // N[i](u) of degree p, with the side turned inward at the ends of the
-// range; at a clamped end the first (last) function is exactly 1.
+// range and the exact end values of end_basis. NaN when the support's
+// knots do not allow the divisions: the callers report error 11 for any
+// value that is not finite.
 inline double single_basis(const double *U, int32_t m, int32_t i, int p, double u, int side) {
-  if (u == U[p] && U[0] == U[p]) return i == 0 ? 1.0 : 0.0;
-  if (u == U[m - p] && U[m - p] == U[m]) return i == m - p - 1 ? 1.0 : 0.0;
+  double E[kBasisSize];
+  const int32_t end = end_basis(U, m, p, u, E);
+  if (end >= 0) return (i >= end - p && i <= end) ? E[i - (end - p)] : 0.0;
   const int s = inward_side(U, m, p, u, side);
   if (outside_support(U, i, p, u, s)) return 0.0;
+  if (!support_fit(U, i, p)) return std::numeric_limits<double>::quiet_NaN();
   double T[kBasisSize][kBasisSize];
   return single_triangle(U, i, p, u, s, T);
 }
@@ -319,6 +368,10 @@ inline void single_basis_derivatives(const double *U, int32_t m, int32_t i, int 
   const int s = inward_side(U, m, p, u, side);
   if (outside_support(U, i, p, u, s)) {
     std::fill(ders, ders + n + 1, 0.0);
+    return;
+  }
+  if (!support_fit(U, i, p)) {
+    std::fill(ders, ders + n + 1, std::numeric_limits<double>::quiet_NaN());
     return;
   }
   double T[kBasisSize][kBasisSize];
@@ -391,22 +444,27 @@ inline void weight_derivatives(const Rows &ders, const CPOINT *Q, int p, int d, 
 }
 
 // Turns rows 0..d of B-spline basis derivatives over the control points
-// Q[0..p] of a span into derivatives of the rational basis functions
-// R_j = w_j N_j / W by the quotient rule. Returns false (table untouched)
-// when W vanishes at u.
+// Q[0..p] of a span (rows above p zero) into derivatives of the rational
+// basis functions R_j = w_j N_j / W by the quotient rule; the rows above p
+// do not vanish for a rational basis. Returns false (table untouched) when
+// W vanishes at u.
 template <class Rows>
 inline bool rationalize(Rows &ders, const CPOINT *Q, int p, int d) {
-  double W[kMaxDerOrder + 1] = {};
-  weight_derivatives(ders, Q, p, d, W);
+  const int top = std::min(d, p);  // W^(k) vanishes above the degree
+  double W[kBasisSize] = {};
+  weight_derivatives(ders, Q, p, top, W);
   if (W[0] == 0.0) return false;
   // Row k needs rows 0..k-1 already turned rational; row by row keeps the
-  // inner loop on contiguous entries.
+  // inner loop on contiguous entries. c holds row k of Pascal's triangle.
   const double inv = 1.0 / W[0];
+  double c[kBasisSize] = {1.0};
   for (int k = 0; k <= d; ++k) {
+    const int imax = std::min(k, top);
+    for (int i = imax; i >= 1; --i) c[i] += c[i - 1];
     for (int j = 0; j <= p; ++j) ders[k][j] *= Q[j].w;
-    for (int i = 1; i <= k; ++i) {
-      const double c = kBinomials.c[k][i] * W[i];
-      for (int j = 0; j <= p; ++j) ders[k][j] -= c * ders[k - i][j];
+    for (int i = 1; i <= imax; ++i) {
+      const double f = c[i] * W[i];
+      for (int j = 0; j <= p; ++j) ders[k][j] -= f * ders[k - i][j];
     }
     for (int j = 0; j <= p; ++j) ders[k][j] *= inv;
   }

@@ -63,14 +63,21 @@ int16_t N_kntalb(const KNOTVECTOR *knt, int16_t p, double u, int16_t side, doubl
                  int32_t *span) {
   const char *tag = "N_KNTALB";
   if (check_span_call(knt, p, u, side, tag)) return 1;
-  *span = span_and_basis(knt->U, knt->m, p, u, side, N);
+  double B[kBasisSize];
+  const int32_t k = span_and_basis(knt->U, knt->m, p, u, side, B);
+  if (k < 0) return fail(kErrFloat, tag);
+  std::copy(B, B + p + 1, N);
+  *span = k;
   return 0;
 }
 
 int16_t N_kntbas(const KNOTVECTOR *knt, int32_t i, int16_t p, double u, int16_t side,
                  double *value) {
-  if (check_single(knt, i, p, u, side, "N_KNTBAS")) return 1;
-  *value = single_basis(knt->U, knt->m, i, p, u, side);
+  const char *tag = "N_KNTBAS";
+  if (check_single(knt, i, p, u, side, tag)) return 1;
+  const double v = single_basis(knt->U, knt->m, i, p, u, side);
+  if (!std::isfinite(v)) return fail(kErrFloat, tag);
+  *value = v;
   return 0;
 }
 
@@ -81,7 +88,10 @@ int16_t N_kntadb(const KNOTVECTOR *knt, int16_t p, double u, int16_t side, int16
       check_order(n, INT16_MAX, tag) || check_side(side, tag))
     return 1;
   const int32_t k = find_span(knt->U, knt->m, p, u, side);
+  if (!span_fit(knt->U, p, k)) return fail(kErrFloat, tag);
   basis_derivatives(knt->U, p, u, k, n, ders);
+  for (int r = 0; r <= std::min<int>(n, p); ++r)
+    if (!all_finite(ders[r], p + 1)) return fail(kErrFloat, tag);
   *span = k;
   return 0;
 }
@@ -91,7 +101,7 @@ int16_t N_kntbad(const KNOTVECTOR *knt, int32_t i, int16_t p, double u, int16_t 
   const char *tag = "N_KNTBAD";
   if (check_single(knt, i, p, u, side, tag) || check_order(n, INT16_MAX, tag)) return 1;
   single_basis_derivatives(knt->U, knt->m, i, p, u, side, n, ders);
-  return 0;
+  return all_finite(ders, n + 1) ? 0 : fail(kErrFloat, tag);
 }
 
 }  // extern "C"

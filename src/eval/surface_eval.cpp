@@ -22,7 +22,7 @@ int16_t surface_point(const SURFACE *sur, const DirectionArgs (&d)[2], POINT *P)
   const int p = kDeg >= 0 ? kDeg : sur->p, q = kDeg >= 0 ? kDeg : sur->q;
   double Nu[kBasisSize], Nv[kBasisSize];
   int32_t span[2];
-  span_and_basis_pair<kDeg>(d, span, Nu, Nv);
+  if (!span_and_basis_pair<kDeg>(d, span, Nu, Nv)) return fail(kErrFloat, "N_SUREVN");
   CPOINT *const *rows = sur->net->Pw + (span[0] - p);
   const int32_t col = span[1] - q;
   CPOINT s = kZeroCpoint;
@@ -45,13 +45,11 @@ int16_t surface_point(const SURFACE *sur, const DirectionArgs (&d)[2], POINT *P)
     s.w += c * t.w;
   }
   if (!z_valid(sur->net->Pw[0][0].z)) s.z = 0.0;
-  if (!kRational) {
-    *P = POINT{s.x, s.y, s.z};
-    return 0;
-  }
-  if (mixed) return fail(kErrSurfaceDef, "N_SUREVN");
-  if (s.w == 0.0) return fail(kErrFloat, "N_SUREVN");
-  *P = POINT{s.x / s.w, s.y / s.w, s.z / s.w};
+  if (kRational && mixed) return fail(kErrSurfaceDef, "N_SUREVN");
+  // A zero weight sum, or a sum beyond the double range, has no point.
+  const POINT e = kRational ? POINT{s.x / s.w, s.y / s.w, s.z / s.w} : POINT{s.x, s.y, s.z};
+  if (!all_finite(&e.x, 3)) return fail(kErrFloat, "N_SUREVN");
+  *P = e;
   return 0;
 }
 
@@ -61,11 +59,14 @@ int16_t surface_point_of_degree(const SURFACE *sur, const DirectionArgs (&d)[2],
                           : surface_point<false, kDeg>(sur, d, P);
 }
 
-// Checks shared by the derivative routines: record, parameters, orders
-// (0..5 in each direction), sides.
-int16_t check_derivative_call(const SURFACE *sur, double u, double v, int side_u, int side_v, int k,
+// The basis-product routine that computes a surface's derivatives, whose
+// name the faults it finds carry.
+const char *basis_tag(const SURFACE *sur) { return is_rational(sur) ? "N_KNTASD" : "N_KNTABD"; }
+
+// Checks shared by the derivative routines, the record checked: parameters,
+// orders (0..5 in each direction), sides.
+int16_t check_derivative_args(const SURFACE *sur, double u, double v, int side_u, int side_v, int k,
                               int l, const char *tag) {
-  if (check_surface(sur, tag)) return 1;
   const KNOTVECTOR *knu = sur->knu, *knv = sur->knv;
   if (check_span_param(knu->U, knu->m, sur->p, u, tag) ||
       check_span_param(knv->U, knv->m, sur->q, v, tag))
@@ -75,36 +76,46 @@ int16_t check_derivative_call(const SURFACE *sur, double u, double v, int side_u
 }
 
 // Partial derivatives S[a][b] of the pairs of shape, arguments checked.
-// Failures: a rational span with a non-rational point (2), a vanishing
-// weight function (11).
+// Failures: spans whose knots do not allow the divisions (11), a rational
+// span with a non-rational point (2), a vanishing weight function (11),
+// all under the basis routine's name; a derivative beyond the double
+// range (11 under "N_SURDER", whose sum overflows).
 int16_t surface_derivatives(const SURFACE *sur, double u, double v, int side_u, int side_v,
-                            const DerShape &shape, PointTable &S, const char *tag) {
+                            const DerShape &shape, PointTable &S) {
+  const char *tag = basis_tag(sur);
   const SurfaceBasis B(sur->knu, sur->p, sur->knv, sur->q, u, v, side_u, side_v, shape.k, shape.l);
+  if (!B.fit) return fail(kErrFloat, tag);
   HomTable A;
   if (!is_rational(sur)) {
     homogeneous_derivatives<false>(sur, B, shape, A);
     for (int a = 0; a <= shape.k; ++a)
       for (int b = 0; b <= shape.l; ++b)
         if (shape.covers(a, b)) S[a][b] = POINT{A[a][b].x, A[a][b].y, A[a][b].z};
-    return 0;
+  } else {
+    if (!homogeneous_derivatives<true>(sur, B, shape, A)) return fail(kErrSurfaceDef, tag);
+    if (A[0][0].w == 0.0) return fail(kErrFloat, tag);
+    rational_quotient(A, shape, S);
   }
-  if (!homogeneous_derivatives<true>(sur, B, shape, A)) return fail(kErrSurfaceDef, tag);
-  if (A[0][0].w == 0.0) return fail(kErrFloat, tag);
-  rational_quotient(A, shape, S);
+  for (int a = 0; a <= shape.k; ++a)
+    for (int b = 0; b <= shape.l; ++b)
+      if (shape.covers(a, b) && !all_finite(&S[a][b].x, 3)) return fail(kErrFloat, "N_SURDER");
   return 0;
 }
 
 // Table of basis-function products, table[a][b][i][j] = Du[a][i] Dv[b][j]
 // for the pairs of shape; turned into derivatives of the rational basis
 // functions R_ij = w_ij N_i N_j / W when rational is set. Nothing is written
-// when the call fails.
+// when the call fails, but for a value beyond the double range (error 11),
+// found as the table is filled.
 int16_t basis_products(const SURFACE *sur, double u, double v, int16_t side_u, int16_t side_v,
                        int16_t mode, int16_t k, int16_t l, double ****table, int32_t *span_u,
                        int32_t *span_v, bool rational, const char *tag) {
-  if (check_derivative_call(sur, u, v, side_u, side_v, k, l, tag)) return 1;
+  if (check_surface(sur, tag) || check_derivative_args(sur, u, v, side_u, side_v, k, l, tag))
+    return 1;
   const int p = sur->p, q = sur->q;
   const DerShape shape(mode, k, l);
   const SurfaceBasis B(sur->knu, p, sur->knv, q, u, v, side_u, side_v, k, l);
+  if (!B.fit) return fail(kErrFloat, tag);
 
   // Weights of the span (1 for a non-rational surface) and the weight
   // function's derivatives W[a][b].
@@ -137,6 +148,7 @@ int16_t basis_products(const SURFACE *sur, double u, double v, int16_t side_u, i
                       kBinomials.c[a][c] * kBinomials.c[b][e] * W[c][e] * table[a - c][b - e][i][j];
             d /= W[0][0];
           }
+          if (!std::isfinite(d)) return fail(kErrFloat, tag);
           T[i][j] = d;
         }
     }
@@ -171,11 +183,14 @@ int16_t N_surevn(const SURFACE *sur, double u, double v, int16_t side_u, int16_t
 
 int16_t N_surder(const SURFACE *sur, double u, double v, int16_t side_u, int16_t side_v,
                  int16_t mode, int16_t k, int16_t l, POINT **SKL) {
-  const char *tag = "N_SURDER";
-  if (check_derivative_call(sur, u, v, side_u, side_v, k, l, tag)) return 1;
+  // The record is this routine's to check; parameters, orders and sides
+  // are checked by the basis-product routine that computes the table.
+  if (check_surface(sur, "N_SURDER") ||
+      check_derivative_args(sur, u, v, side_u, side_v, k, l, basis_tag(sur)))
+    return 1;
   const DerShape shape(mode, k, l);
   PointTable S;
-  if (surface_derivatives(sur, u, v, side_u, side_v, shape, S, tag)) return 1;
+  if (surface_derivatives(sur, u, v, side_u, side_v, shape, S)) return 1;
   for (int a = 0; a <= k; ++a)
     for (int b = 0; b <= l; ++b)
       if (shape.covers(a, b)) SKL[a][b] = S[a][b];
@@ -185,9 +200,14 @@ int16_t N_surder(const SURFACE *sur, double u, double v, int16_t side_u, int16_t
 int16_t N_surnor(const SURFACE *sur, double u, double v, int16_t side_u, int16_t side_v, POINT *P,
                  VECTOR *Su, VECTOR *Sv, VECTOR *N) {
   const char *tag = "N_SURNOR";
-  if (check_derivative_call(sur, u, v, side_u, side_v, 1, 1, tag)) return 1;
+  if (check_surface(sur, tag)) return 1;
+  const KNOTVECTOR *knu = sur->knu, *knv = sur->knv;
+  if (check_span_param(knu->U, knu->m, sur->p, u, tag) ||
+      check_span_param(knv->U, knv->m, sur->q, v, tag) ||
+      check_derivative_args(sur, u, v, side_u, side_v, 1, 1, basis_tag(sur)))
+    return 1;
   PointTable S;
-  if (surface_derivatives(sur, u, v, side_u, side_v, DerShape(1, 1, 1), S, tag)) return 1;
+  if (surface_derivatives(sur, u, v, side_u, side_v, DerShape(1, 1, 1), S)) return 1;
   // Normal first, then the tangents; the first of zero length fails.
   VECTOR tu{S[1][0].x, S[1][0].y, S[1][0].z}, tv{S[0][1].x, S[0][1].y, S[0][1].z};
   VECTOR n = cross3(tu, tv);

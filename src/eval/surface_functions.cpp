@@ -26,13 +26,18 @@ int16_t check_single(const SURFACE *sur, int32_t i, int32_t j, double u, double 
 }
 
 // Derivatives W[a][b], a = 0..k, b = 0..l, of the weight function of a
-// rational surface at (u, v). False when the span holds a non-rational point.
-bool weight_function(const SURFACE *sur, double u, double v, int side_u, int side_v, int k, int l,
-                     double (*W)[kMaxDerOrder + 1]) {
+// rational surface at (u, v). Fails under tag when the spans' knots do not
+// allow the divisions or W vanishes (11), or the span holds a
+// non-rational point (2).
+int16_t weight_function(const SURFACE *sur, double u, double v, int side_u, int side_v, int k,
+                        int l, double (*W)[kMaxDerOrder + 1], const char *tag) {
   const int p = sur->p, q = sur->q;
   const SurfaceBasis B(sur->knu, p, sur->knv, q, u, v, side_u, side_v, k, l);
-  return span_weight_derivatives(
-      B, sur->net->Pw, p, q, k, l, [](int, int) { return true; }, W);
+  if (!B.fit) return fail(kErrFloat, tag);
+  if (!span_weight_derivatives(
+          B, sur->net->Pw, p, q, k, l, [](int, int) { return true; }, W))
+    return fail(kErrSurfaceDef, tag);
+  return W[0][0] == 0.0 ? fail(kErrFloat, tag) : 0;
 }
 
 }  // namespace
@@ -49,6 +54,7 @@ int16_t N_sfnevn(const SFUNCTION *sfn, double u, double v, int16_t side_u, int16
   double Nu[kBasisSize], Nv[kBasisSize];
   const int32_t su = span_and_basis(knu->U, knu->m, p, u, side_u, Nu);
   const int32_t sv = span_and_basis(knv->U, knv->m, q, v, side_v, Nv);
+  if (su < 0 || sv < 0) return fail(kErrFloat, tag);
   double *const *rows = sfn->svl->values + (su - p);
   double s = 0.0;
   for (int i = 0; i <= p; ++i) {
@@ -57,6 +63,7 @@ int16_t N_sfnevn(const SFUNCTION *sfn, double u, double v, int16_t side_u, int16
     for (int j = 0; j <= q; ++j) t += Nv[j] * r[j];
     s += Nu[i] * t;
   }
+  if (!std::isfinite(s)) return fail(kErrFloat, tag);
   *f = s;
   return 0;
 }
@@ -76,6 +83,7 @@ int16_t N_sfnder(const SFUNCTION *sfn, double u, double v, int16_t side_u, int16
   FullRows Du, Dv;
   const int32_t su = find_span(knu->U, knu->m, p, u, side_u);
   const int32_t sv = find_span(knv->U, knv->m, q, v, side_v);
+  if (!span_fit(knu->U, p, su) || !span_fit(knv->U, q, sv)) return fail(kErrFloat, tag);
   basis_derivatives(knu->U, p, u, su, ku, Du);
   basis_derivatives(knv->U, q, v, sv, lv, Dv);
   double *const *rows = sfn->svl->values + (su - p);
@@ -92,6 +100,7 @@ int16_t N_sfnder(const SFUNCTION *sfn, double u, double v, int16_t side_u, int16
         for (int j = 0; j <= q; ++j) t += Dv[b][j] * r[j];
         s += Du[a][i] * t;
       }
+      if (!std::isfinite(s)) return fail(kErrFloat, tag);
       F[a][b] = s;
     }
   return 0;
@@ -104,14 +113,16 @@ int16_t N_kntrsb(const SURFACE *sur, int32_t i, int32_t j, double u, double v, i
   const KNOTVECTOR *knu = sur->knu, *knv = sur->knv;
   const double N = single_basis(knu->U, knu->m, i, sur->p, u, side_u) *
                    single_basis(knv->U, knv->m, j, sur->q, v, side_v);
+  if (!std::isfinite(N)) return fail(kErrFloat, tag);
   if (!is_rational(sur) || N == 0.0) {
     *R = N;
     return 0;
   }
   double W[kMaxDerOrder + 1][kMaxDerOrder + 1];
-  if (!weight_function(sur, u, v, side_u, side_v, 0, 0, W)) return fail(kErrSurfaceDef, tag);
-  if (W[0][0] == 0.0) return fail(kErrFloat, tag);
-  *R = sur->net->Pw[i][j].w * N / W[0][0];
+  if (weight_function(sur, u, v, side_u, side_v, 0, 0, W, tag)) return 1;
+  const double r = sur->net->Pw[i][j].w * N / W[0][0];
+  if (!std::isfinite(r)) return fail(kErrFloat, tag);
+  *R = r;
   return 0;
 }
 
@@ -123,17 +134,14 @@ int16_t N_kntrsd(const SURFACE *sur, int32_t i, int32_t j, double u, double v, i
   double Nu[kMaxDerOrder + 1], Nv[kMaxDerOrder + 1];
   single_basis_derivatives(knu->U, knu->m, i, sur->p, u, side_u, k, Nu);
   single_basis_derivatives(knv->U, knv->m, j, sur->q, v, side_v, l, Nv);
-  if (!is_rational(sur)) {
-    for (int a = 0; a <= k; ++a)
-      for (int b = 0; b <= l; ++b) D[a][b] = Nu[a] * Nv[b];
-    return 0;
-  }
-  double W[kMaxDerOrder + 1][kMaxDerOrder + 1];
-  if (!weight_function(sur, u, v, side_u, side_v, k, l, W)) return fail(kErrSurfaceDef, tag);
-  if (W[0][0] == 0.0) return fail(kErrFloat, tag);
+  double W[kMaxDerOrder + 1][kMaxDerOrder + 1] = {};
+  const bool rational = is_rational(sur);
+  if (rational && weight_function(sur, u, v, side_u, side_v, k, l, W, tag)) return 1;
   // Quotient rule: w N_i^(a) N_j^(b) = sum of C(a, c) C(b, e) W[c][e]
   // R^(a-c, b-e).
-  const double wij = sur->net->Pw[i][j].w;
+  // A non-rational surface is the case w = W = 1.
+  const double wij = rational ? sur->net->Pw[i][j].w : 1.0;
+  if (!rational) W[0][0] = 1.0;
   double R[kMaxDerOrder + 1][kMaxDerOrder + 1];
   for (int a = 0; a <= k; ++a)
     for (int b = 0; b <= l; ++b) {
@@ -143,6 +151,7 @@ int16_t N_kntrsd(const SURFACE *sur, int32_t i, int32_t j, double u, double v, i
           if (c != 0 || e != 0)
             d -= kBinomials.c[a][c] * kBinomials.c[b][e] * W[c][e] * R[a - c][b - e];
       R[a][b] = d / W[0][0];
+      if (!std::isfinite(R[a][b])) return fail(kErrFloat, tag);
     }
   for (int a = 0; a <= k; ++a) std::copy(R[a], R[a] + l + 1, D[a]);
   return 0;

@@ -157,29 +157,26 @@ inline void basis_values_pair(const DirectionArgs (&d)[2], const int32_t (&span)
   }
 }
 
-// span_and_basis for both directions: spans and basis values, and at a
-// clamped end of a range the span and exact unit vector span_and_basis
-// gives there.
+// span_and_basis for both directions: spans and basis values, with the
+// exact end values of end_basis. False when a direction's span does not
+// allow the divisions (span_fit): the caller reports error 11.
 template <int kDeg>
-inline void span_and_basis_pair(const DirectionArgs (&d)[2], int32_t (&span)[2], double *Nu,
+inline bool span_and_basis_pair(const DirectionArgs (&d)[2], int32_t (&span)[2], double *Nu,
                                 double *Nv) {
   find_span_pair(d, span);
+  if (!span_fit(d[0].U, d[0].p, span[0]) || !span_fit(d[1].U, d[1].p, span[1])) {
+    // Rare: a degenerate range or unusable knots; one direction at a time.
+    span[0] = span_and_basis(d[0].U, d[0].m, d[0].p, d[0].t, d[0].side, Nu);
+    span[1] = span_and_basis(d[1].U, d[1].m, d[1].p, d[1].t, d[1].side, Nv);
+    return span[0] >= 0 && span[1] >= 0;
+  }
   basis_values_pair<kDeg>(d, span, Nu, Nv);
   double *const N[2] = {Nu, Nv};
   for (int k = 0; k < 2; ++k) {
-    const double *U = d[k].U;
-    const int32_t m = d[k].m;
-    const int p = d[k].p;
-    if (d[k].t == U[p] && U[0] == U[p]) {
-      span[k] = p;
-      N[k][0] = 1.0;
-      std::fill(N[k] + 1, N[k] + p + 1, 0.0);
-    } else if (d[k].t == U[m - p] && U[m - p] == U[m]) {
-      span[k] = m - p - 1;
-      std::fill(N[k], N[k] + p, 0.0);
-      N[k][p] = 1.0;
-    }
+    const int32_t end = end_basis(d[k].U, d[k].m, d[k].p, d[k].t, N[k]);
+    if (end >= 0) span[k] = end;
   }
+  return true;
 }
 
 // ---- Homogeneous sums -----------------------------------------------------
@@ -199,9 +196,11 @@ struct DerShape {
 };
 
 // Spans and basis derivatives of both directions at (u, v); the arguments
-// have been checked.
+// have been checked. fit is false, and the tables unset, when a span's
+// knots do not allow the divisions (span_fit): the caller reports error 11.
 struct SurfaceBasis {
   int32_t span_u = 0, span_v = 0;
+  bool fit = false;
   DerRows Du, Dv;
 
   SurfaceBasis(const KNOTVECTOR *knu, int p, const KNOTVECTOR *knv, int q, double u, double v,
@@ -211,6 +210,8 @@ struct SurfaceBasis {
     find_span_pair(d, span);
     span_u = span[0];
     span_v = span[1];
+    fit = span_fit(knu->U, p, span_u) && span_fit(knv->U, q, span_v);
+    if (!fit) return;
     basis_derivatives(knu->U, p, u, span_u, k, Du);
     basis_derivatives(knv->U, q, v, span_v, l, Dv);
   }

@@ -107,7 +107,6 @@ int16_t U_outcur(const CURVE *cur, const char *path) {
 
 int16_t U_inpcur(CURVE *cur, const char *path, int16_t check, STACKS *ws) {
   static const char kTag[] = "U_INPCUR";
-  if (check != 0 && check != 1) return fail(kErrSelector, kTag);
   TextIn in(path);
   if (!in.is_open()) return fail(kErrFile, kTag);
   CurveHead h;
@@ -139,7 +138,7 @@ int16_t U_outcua(CURVE *const *curves, int32_t k, const char *path) {
 
 int16_t U_inpcua(CURVE ***curves, int32_t *k, const char *path, int16_t check, STACKS *ws) {
   static const char kTag[] = "U_INPCUA";
-  if (check != 0 && check != 1) return fail(kErrSelector, kTag);
+  if (!curves || !k) return fail(kErrIndex, kTag);
   TextIn in(path);
   if (!in.is_open()) return fail(kErrFile, kTag);
   // Each curve record takes at least eight numbers: four header values, one

@@ -100,7 +100,6 @@ int16_t U_outsur(const SURFACE *sur, const char *path) {
 
 int16_t U_inpsur(SURFACE *sur, const char *path, int16_t check, STACKS *ws) {
   static const char kTag[] = "U_INPSUR";
-  if (check != 0 && check != 1) return fail(kErrSelector, kTag);
   TextIn in(path);
   if (!in.is_open()) return fail(kErrFile, kTag);
   SurfaceHead h;

@@ -4,6 +4,8 @@
 #include "refine/refine_common.hpp"
 
 #include <algorithm>
+#include <cfloat>
+#include <cmath>
 
 #include "eval/kernels.hpp"
 
@@ -11,11 +13,16 @@ namespace orvo::detail {
 
 namespace {
 
-bool sorted(const KNOTVECTOR *knt) {
+// The refinement tools divide by knot differences: the knots must be
+// finite and sorted (error 4) and spread over less than half the largest
+// double, so that no difference overflows (error 11).
+int16_t check_knot_order(const KNOTVECTOR *knt, const char *tag) {
   const double *U = knt->U;
-  for (int32_t i = 0; i < knt->m; ++i)
-    if (!(U[i] <= U[i + 1])) return false;  // also refuses NaN
-  return true;
+  const int32_t m = knt->m;
+  for (int32_t i = 0; i < m; ++i)
+    if (!(U[i] <= U[i + 1])) return fail(kErrKnots, tag);  // also refuses NaN
+  if (!std::isfinite(U[0]) || !std::isfinite(U[m])) return fail(kErrKnots, tag);
+  return U[m] - U[0] <= 0.5 * DBL_MAX ? 0 : fail(kErrFloat, tag);
 }
 
 // Ratios of `passes` insertion passes into ws; null (no allocation) when
@@ -31,8 +38,7 @@ double *ratio_table(int32_t passes, int p, STACKS *ws, bool &ok) {
 }  // namespace
 
 int16_t check_refine_curve(const CURVE *cur, const char *tag) {
-  if (check_curve(cur, tag)) return 1;
-  return sorted(cur->knt) ? 0 : fail(kErrKnots, tag);
+  return check_curve(cur, tag) || check_knot_order(cur->knt, tag);
 }
 
 int16_t check_refine_surface(const SURFACE *sur, const char *tag) {
@@ -44,7 +50,7 @@ int16_t check_refine_surface(const SURFACE *sur, const char *tag) {
       static_cast<int64_t>(sur->knv->m) != static_cast<int64_t>(m) + sur->q + 1)
     return fail(kErrSurfaceDef, tag);
   if (n < sur->p || m < sur->q) return fail(kErrInconsistent, tag);
-  return sorted(sur->knu) && sorted(sur->knv) ? 0 : fail(kErrKnots, tag);
+  return check_knot_order(sur->knu, tag) || check_knot_order(sur->knv, tag);
 }
 
 // ---- Workspace mark ---------------------------------------------------------
@@ -161,13 +167,16 @@ int16_t plan_segment(const KNOTVECTOR *knt, int p, double lo, double hi, STACKS 
   if (!(lo < hi)) return fail(kErrInconsistent, tag);
   const double *U = knt->U;
   const int32_t m = knt->m;
-  if (check_span_param(U, m, p, hi, tag)) return 1;
+  // The ends are found by the span search, whose name a parameter outside
+  // the domain carries.
+  const char *span_tag = "N_KNTFSM";
+  if (check_span_param(U, m, p, hi, span_tag)) return 1;
   seg = Segment{};
   seg.U = U;
   seg.p = p;
   seg.lo = lo;
   seg.hi = hi;
-  if (locate(knt, p, lo, tag, seg.a)) return 1;
+  if (locate(knt, p, lo, span_tag, seg.a)) return 1;
   // hi: the last index whose knot does not exceed it, so that at the end of
   // the domain the whole end run counts (k2 = m for a clamped vector).
   int32_t k2;

@@ -91,8 +91,8 @@ TEST(CurvePieces, RefusalsFailuresAndInPlace) {
   EXPECT_FAILS(N_toocsp(c, 0.5, &left, &left, ws), 14, "N_TOOCSP");
   EXPECT_FAILS(N_toocsg(c, 0.4, 0.4, &left, ws, ws), 14, "N_TOOCSG");
   EXPECT_FAILS(N_toocsg(c, 0.6, 0.4, &left, ws, ws), 14, "N_TOOCSG");
-  EXPECT_FAILS(N_toocsg(c, -0.1, 0.4, &left, ws, ws), 6, "N_TOOCSG");
-  EXPECT_FAILS(N_toocsg(c, 0.4, 1.1, &left, ws, ws), 6, "N_TOOCSG");
+  EXPECT_FAILS(N_toocsg(c, -0.1, 0.4, &left, ws, ws), 6, "N_KNTFSM");
+  EXPECT_FAILS(N_toocsg(c, 0.4, 1.1, &left, ws, ws), 6, "N_KNTFSM");
   // The second half too small: the first comes back empty and nothing of
   // the call stays in the workspace.
   CURVE *small = S_getcur(1, 2, 4, ws);
@@ -163,7 +163,7 @@ TEST(SurfacePieces, DecompositionSplitSegment) {
     EXPECT_FAILS(N_toossp(s, 0.5, 0, &a, &b, ws), 13, "N_TOOSSP");
     EXPECT_FAILS(N_toossp(s, 1.0, 2, &a, &b, ws), 6, "N_TOOSSP");
     EXPECT_FAILS(N_toossg(s, 0.2, 0.4, 0.5, 0.5, &a, ws, ws), 14, "N_TOOSSG");
-    EXPECT_FAILS(N_toossg(s, 0.2, 2.4, 0.5, 0.6, &a, ws, ws), 6, "N_TOOSSG");
+    EXPECT_FAILS(N_toossg(s, 0.2, 2.4, 0.5, 0.6, &a, ws, ws), 6, "N_KNTFSM");
     ASSERT_EQ(U_surcop(s, &copy, cws), 0);
     CPOINT **old = s->net->Pw;
     ASSERT_EQ(N_toossg(s, 0.3, 1.9, -0.2, 0.9, s, ws, ws), 0);

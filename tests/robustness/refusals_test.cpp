@@ -1,7 +1,9 @@
 // Finite input whose result would be a point at infinity, and null outputs:
 // each is refused with an error instead of reporting success.
 #include <cfloat>
+#include <cmath>
 #include <functional>
+#include <vector>
 
 #include "test_support.hpp"
 
@@ -50,4 +52,76 @@ TEST(Refusals, PointsAtInfinityAndNullOutputs) {
     EXPECT_TRUE(HasError(c.code, c.tag));
   }
   EXPECT_EQ(B_curevn(P, 2, 0.25, &out), 0);  // away from the zero the point is finite
+}
+
+namespace {
+
+// A 2-D curve record over arrays the test owns.
+struct Curve {
+  std::vector<CPOINT> P;
+  std::vector<double> U;
+  CPOLYGON pol{};
+  KNOTVECTOR knt{};
+  CURVE cur{};
+  Curve(std::vector<double> knots, int p) : U(std::move(knots)) {
+    for (size_t i = 0; i + p + 1 < U.size(); ++i)
+      P.push_back({double(i), double(i * i), orvo_test::kZ2D, orvo_test::kWNR});
+    pol = {int32_t(P.size()) - 1, P.data()};
+    knt = {int32_t(U.size()) - 1, U.data()};
+    cur = {&pol, int16_t(p), &knt};
+  }
+};
+
+}  // namespace
+
+// Knots whose differences cannot be divided by safely (a subnormal span
+// width, a spread that overflows, infinite knots) are refused with 11, or
+// with 4 by the knot check, instead of giving NaN or a wrong point.
+TEST(Refusals, KnotArithmeticThatCannotBeDoneSafely) {
+  const double tiny = 4.9406564584124654e-324, inf = INFINITY;
+  Curve sub({0, 0, 0, tiny, 0.5, 1, 1, 1}, 2), wide({-1e308, -1e308, 1e308, 1e308}, 1),
+      infinite({-inf, -inf, 0, inf, inf}, 1);
+  Workspace ws;
+  POINT P, D[3];
+  double N[3], r[3][3], *rows[3] = {r[0], r[1], r[2]};
+  int32_t span;
+  CURVE out;
+  U_inicur(&out);
+  struct Case {
+    std::function<int16_t()> call;
+    int32_t code;
+    const char *tag;
+  } cases[] = {
+      {[&] { return N_curevn(&sub.cur, tiny, 2, &P); }, 11, "N_CUREVN"},
+      {[&] { return N_curder(&sub.cur, 0, 1, 1, D); }, 11, "N_CURDER"},
+      {[&] { return N_kntalb(&sub.knt, 2, tiny, 2, N, &span); }, 11, "N_KNTALB"},
+      {[&] { return N_kntadb(&sub.knt, 2, 0, 1, 2, rows, &span); }, 11, "N_KNTADB"},
+      {[&] { return N_curevn(&wide.cur, 0, 1, &P); }, 11, "N_CUREVN"},
+      {[&] { return N_toocki(&wide.cur, 0, 1, &out, ws, ws); }, 11, "N_TOOCKI"},
+      {[&] { return N_curevn(&infinite.cur, 0, 1, &P); }, 11, "N_CUREVN"},
+      {[&] { return E_curinp(&infinite.cur, "CALLER"); }, 4, "CALLER"},
+  };
+  for (const Case &c : cases) {
+    E_clrerr();
+    EXPECT_EQ(c.call(), 1) << c.tag;
+    EXPECT_TRUE(HasError(c.code, c.tag));
+  }
+  // The wide curve is fine once its knots are sane: (1, 1) at the middle.
+  wide.U = {-1e307, -1e307, 1e307, 1e307};
+  ASSERT_EQ(N_curevn(&wide.cur, 0, 1, &P), 0);
+  EXPECT_EQ(P.x, 0.5);
+}
+
+// Exact values at u == U[p]: the first function of span p when the range
+// [U[p], U[m-p]] has no length; the true values of the functions where the
+// start knot is repeated p+2 times (the first function is then zero).
+TEST(Refusals, BasisAtTheStartOfDegenerateRanges) {
+  Curve flat({0, .2, .4, .4, .8, 1}, 2), extra({0, 0, 0, 0, 1, 2, 2, 2}, 2);
+  double N[3];
+  int32_t span;
+  ASSERT_EQ(N_kntalb(&flat.knt, 2, 0.4, 1, N, &span), 0);
+  EXPECT_TRUE(span == 2 && N[0] == 1 && N[1] == 0 && N[2] == 0);
+  POINT P;
+  ASSERT_EQ(N_curevn(&extra.cur, 0, 1, &P), 0);
+  EXPECT_TRUE(P.x == 1 && P.y == 1);  // the second control point
 }
