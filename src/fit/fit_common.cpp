@@ -23,6 +23,7 @@ bool collocation_row(const MatView &A, const KNOTVECTOR &knt, int p, double u, i
   const int32_t last = knt.m - p - 1;
   if (s < p || s > last || u < U[s] || !(u >= U[p] && u <= U[knt.m - p])) {
     s = span_and_basis(U, knt.m, p, u, 1, N);
+    if (s < 0) return false;  // a span the divisions cannot be done in
   } else {
     while (s < last && U[s + 1] <= u) ++s;
     basis_values(U, p, u, s, N);
@@ -110,6 +111,7 @@ int16_t EndFixedLeastSquares::setup(const double *U, int p, const double *t, int
   for (int32_t k = 1; k < m; ++k) {
     double *N = basis_ + static_cast<int64_t>(k) * (p + 1);
     const int32_t s = span_[k] = span_and_basis(U, n + p + 1, p, t[k], 1, N);
+    if (s < 0) return fail(kErrFloat, tag);
     // N^T N over the interior control points; |i - j| <= p stays in the band.
     for (int a = 0; a <= p; ++a) {
       const int32_t i = s - p + a - 1;

@@ -158,6 +158,9 @@ int16_t N_kntmma(const KNOTVECTOR *knt, int32_t i, int16_t p, double tol, double
       maxs[j] = N(i + j);
     }
   }
+  // Knots whose differences cannot be divided by give values that are not
+  // finite.
+  if (!all_finite(mins, p + 1) || !all_finite(maxs, p + 1)) return fail(kErrFloat, tag);
   *umax = where;
   return 0;
 }

@@ -120,8 +120,6 @@ int16_t N_tooscx(SURFACE *s, double t, int16_t dir, CURVE *out, STACKS *ws) {
   KnotSite at;
   if (locate(cut.knt, cut.p, t, tag, at)) return 1;
   if (!out || !ws) return fail(kErrInconsistent, tag);
-  if (U_curchk(out, keep.n, static_cast<int16_t>(keep.p), keep.knt->m, tag, ws)) return 1;
-
   // Each point of the curve is the point at t of one line across: the basis
   // values at t are shared by every line. At a clamped end of the domain it
   // is the boundary line itself, copied exactly.
@@ -130,6 +128,8 @@ int16_t N_tooscx(SURFACE *s, double t, int16_t dir, CURVE *out, STACKS *ws) {
   const int q = cut.p;
   double N[kBasisSize];
   const int32_t span = span_and_basis(V, mv, q, t, 1, N);
+  if (span < 0) return fail(kErrFloat, tag);
+  if (U_curchk(out, keep.n, static_cast<int16_t>(keep.p), keep.knt->m, tag, ws)) return 1;
   const Lines lines = net_lines(s->net->Pw, across, s->net->n, s->net->m);
   for (int32_t i = 0; i < lines.count; ++i) {
     const Line L = lines[i];

@@ -124,7 +124,7 @@ TEST(Threads, EachThreadReadsItsOwnErrorsAndResults) {
   }
   E_clrerr();
 
-  constexpr int kThreads = 8, kRounds = 60;
+  constexpr int kThreads = 8, kRounds = 40;
   std::atomic<int> ready{0};
   int bad[kThreads] = {};
   std::string first[kThreads];
