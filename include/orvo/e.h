@@ -120,7 +120,8 @@ ORVO_API int16_t E_surinp(const SURFACE *sur, const char *routine);
  *  @param cur (in) a non-empty curve (pol and knt set).
  *  @param n,m (in) highest point index and highest knot index needed.
  *  @param routine (in) tag under which a failure is recorded.
- *  @return 0 when it fits, else 1 with error 9 under routine. */
+ *  @return 0 when it fits, else 1 with error 9 under routine (also for a
+ *  null cur, pol or knt). */
 ORVO_API int16_t E_cursto(const CURVE *cur, int32_t n, int32_t m, const char *routine);
 
 /** @brief Checks that a curve function can take a result with highest

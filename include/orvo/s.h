@@ -13,7 +13,8 @@ extern "C" {
 #endif
 
 /* ---- 1-D arrays --------------------------------------------------------
- * ws: an initialised workspace (N_inurbs), not null. Contents are not set.
+ * ws: an initialised workspace (N_inurbs); a null ws is refused with error
+ * 14 under the allocator's name, nothing allocated. Contents are not set.
  * n = -1 gives an empty array that is still recorded; n < -1 or a byte
  * count that overflows is refused like exhausted memory (error 15). */
 

@@ -499,66 +499,67 @@ ORVO_API void U_kilsfn(SFUNCTION *sfn, STACKS *ws);
  * A fresh array of the new highest indices is allocated in ws, elements
  * [0..min(old, new)] (2-D: in both directions) are copied from *array,
  * the old array is released with the matching U_kil routine (left alone
- * when it is not in ws) and *array is set to the new one; elements beyond
+ * when it is not in ws) and *array is set to the new one (error 7 under
+ * the routine's name, e.g. "U_RALF1D", when array is null); elements beyond
  * the copied range are unset. A null *array copies nothing. On failure
  * *array and the old array are unchanged. */
 
 /** @brief Reallocates an int16 array to highest index newn.
  *  @param array (in/out) the array's address; @param oldn,newn old and new highest index;
  *  @param ws workspace for the new array (the old one is released from it).
- *  @return 0, or 1 with error 15 "S_GETF1D"; 1 with no error set when array is null. */
+ *  @return 0, or 1 with error 15 "S_GETF1D"; error 7 under the routine's own name when array is null. */
 ORVO_API int16_t U_ralf1d(int16_t **array, int32_t oldn, int32_t newn, STACKS *ws);
 
 /** @brief As U_ralf1d for an int32 array.
- *  @return 0, or 1 with error 15 "S_GETI1D"; 1 with no error set when array is null. */
+ *  @return 0, or 1 with error 15 "S_GETI1D"; error 7 under the routine's own name when array is null. */
 ORVO_API int16_t U_rali1d(int32_t **array, int32_t oldn, int32_t newn, STACKS *ws);
 
 /** @brief As U_ralf1d for an array of int32 pointers (the pointers are copied).
- *  @return 0, or 1 with error 15 "S_GETI1P"; 1 with no error set when array is null. */
+ *  @return 0, or 1 with error 15 "S_GETI1P"; error 7 under the routine's own name when array is null. */
 ORVO_API int16_t U_rali1p(int32_t ***array, int32_t oldn, int32_t newn, STACKS *ws);
 
 /** @brief As U_ralf1d for a double array.
- *  @return 0, or 1 with error 15 "S_GETR1D"; 1 with no error set when array is null. */
+ *  @return 0, or 1 with error 15 "S_GETR1D"; error 7 under the routine's own name when array is null. */
 ORVO_API int16_t U_ralr1d(double **array, int32_t oldn, int32_t newn, STACKS *ws);
 
 /** @brief As U_ralf1d for a POINT array.
- *  @return 0, or 1 with error 15 "S_GETP1D"; 1 with no error set when array is null. */
+ *  @return 0, or 1 with error 15 "S_GETP1D"; error 7 under the routine's own name when array is null. */
 ORVO_API int16_t U_ralp1d(POINT **array, int32_t oldn, int32_t newn, STACKS *ws);
 
 /** @brief As U_ralf1d for a CPOINT array (whole points are copied).
- *  @return 0, or 1 with error 15 "S_GETC1D"; 1 with no error set when array is null. */
+ *  @return 0, or 1 with error 15 "S_GETC1D"; error 7 under the routine's own name when array is null. */
 ORVO_API int16_t U_ralc1d(CPOINT **array, int32_t oldn, int32_t newn, STACKS *ws);
 
 /** @brief Reallocates a 2-D int16 array to [0..newn][0..newm].
  *  @param array (in/out) address of the row table; @param oldn,oldm old highest indices;
  *  @param newn,newm new highest indices; @param ws workspace for the new array (the old
  *  one is released from it).
- *  @return 0, or 1 with error 15 "S_GETF2D"; 1 with no error set when array is null. */
+ *  @return 0, or 1 with error 15 "S_GETF2D"; error 7 under the routine's own name when array is null. */
 ORVO_API int16_t U_ralf2d(int16_t ***array, int32_t oldn, int32_t oldm, int32_t newn, int32_t newm,
                           STACKS *ws);
 
 /** @brief As U_ralf2d for a 2-D int32 array.
- *  @return 0, or 1 with error 15 "S_GETI2D"; 1 with no error set when array is null. */
+ *  @return 0, or 1 with error 15 "S_GETI2D"; error 7 under the routine's own name when array is null. */
 ORVO_API int16_t U_rali2d(int32_t ***array, int32_t oldn, int32_t oldm, int32_t newn, int32_t newm,
                           STACKS *ws);
 
 /** @brief As U_ralf2d for a 2-D array of int32 pointers.
- *  @return 0, or 1 with error 15 "S_GETI2P"; 1 with no error set when array is null. */
+ *  @return 0, or 1 with error 15 "S_GETI2P"; error 7 under the routine's own name when array is null. */
 ORVO_API int16_t U_rali2p(int32_t ****array, int32_t oldn, int32_t oldm, int32_t newn, int32_t newm,
                           STACKS *ws);
 
 /** @brief As U_ralf2d for a 2-D double array.
- *  @return 0, or 1 with error 15 "S_GETR2D"; 1 with no error set when array is null. */
+ *  @return 0, or 1 with error 15 "S_GETR2D"; error 7 under the routine's own name when array is null. */
 ORVO_API int16_t U_ralr2d(double ***array, int32_t oldn, int32_t oldm, int32_t newn, int32_t newm,
                           STACKS *ws);
 
 /** @brief As U_ralf2d for a 2-D POINT array.
- *  @return 0, or 1 with error 15 "S_GETP2D"; 1 with no error set when array is null. */
+ *  @return 0, or 1 with error 15 "S_GETP2D"; error 7 under the routine's own name when array is null. */
 ORVO_API int16_t U_ralp2d(POINT ***array, int32_t oldn, int32_t oldm, int32_t newn, int32_t newm,
                           STACKS *ws);
 
 /** @brief As U_ralf2d for a CPOINT net.
- *  @return 0, or 1 with error 15 "S_GETC2D"; 1 with no error set when array is null. */
+ *  @return 0, or 1 with error 15 "S_GETC2D"; error 7 under the routine's own name when array is null. */
 ORVO_API int16_t U_ralc2d(CPOINT ***array, int32_t oldn, int32_t oldm, int32_t newn, int32_t newm,
                           STACKS *ws);
 

@@ -93,6 +93,11 @@ struct Pending {
 // returns false. The nodes are pushed in the order given.
 bool record_all(STACKS *ws, Pending *items, int count, const char *tag) {
   STACKNODE *nodes[4] = {nullptr, nullptr, nullptr, nullptr};
+  if (!ws) {  // no workspace to record the blocks in
+    for (int j = 0; j < count; ++j) raw_free(items[j].block);
+    E_seterr(kErrInconsistent, tag);
+    return false;
+  }
   for (int i = 0; i < count; ++i) {
     nodes[i] = static_cast<STACKNODE *>(raw_alloc(sizeof(STACKNODE)));
     if (!nodes[i]) {
@@ -210,8 +215,9 @@ R *get_record(int list, const char *tag, STACKS *ws) {
 
 // Regrow or shrink a 1-D array by copying the common elements.
 template <class T, class Get, class Kil>
-int16_t realloc1d(T **array, int32_t oldn, int32_t newn, STACKS *ws, Get get, Kil kil) {
-  if (!array) return 1;
+int16_t realloc1d(T **array, int32_t oldn, int32_t newn, STACKS *ws, Get get, Kil kil,
+                  const char *tag) {
+  if (!array) return fail(kErrIndex, tag);
   T *fresh = get(newn, ws);
   if (!fresh) return 1;
   T *old = *array;
@@ -223,8 +229,8 @@ int16_t realloc1d(T **array, int32_t oldn, int32_t newn, STACKS *ws, Get get, Ki
 
 template <class T, class Get, class Kil>
 int16_t realloc2d(T ***array, int32_t oldn, int32_t oldm, int32_t newn, int32_t newm, STACKS *ws,
-                  Get get, Kil kil) {
-  if (!array) return 1;
+                  Get get, Kil kil, const char *tag) {
+  if (!array) return fail(kErrIndex, tag);
   T **fresh = get(newn, newm, ws);
   if (!fresh) return 1;
   T **old = *array;
@@ -444,40 +450,40 @@ void U_kilsfn(SFUNCTION *sfn, STACKS *ws) {
 
 // ---- Reallocation ---------------------------------------------------------
 int16_t U_ralf1d(int16_t **a, int32_t on, int32_t nn, STACKS *ws) {
-  return realloc1d(a, on, nn, ws, S_getf1d, U_kilf1d);
+  return realloc1d(a, on, nn, ws, S_getf1d, U_kilf1d, "U_RALF1D");
 }
 int16_t U_rali1d(int32_t **a, int32_t on, int32_t nn, STACKS *ws) {
-  return realloc1d(a, on, nn, ws, S_geti1d, U_kili1d);
+  return realloc1d(a, on, nn, ws, S_geti1d, U_kili1d, "U_RALI1D");
 }
 int16_t U_rali1p(int32_t ***a, int32_t on, int32_t nn, STACKS *ws) {
-  return realloc1d(a, on, nn, ws, S_geti1p, U_kili1p);
+  return realloc1d(a, on, nn, ws, S_geti1p, U_kili1p, "U_RALI1P");
 }
 int16_t U_ralr1d(double **a, int32_t on, int32_t nn, STACKS *ws) {
-  return realloc1d(a, on, nn, ws, S_getr1d, U_kilr1d);
+  return realloc1d(a, on, nn, ws, S_getr1d, U_kilr1d, "U_RALR1D");
 }
 int16_t U_ralp1d(POINT **a, int32_t on, int32_t nn, STACKS *ws) {
-  return realloc1d(a, on, nn, ws, S_getp1d, U_kilp1d);
+  return realloc1d(a, on, nn, ws, S_getp1d, U_kilp1d, "U_RALP1D");
 }
 int16_t U_ralc1d(CPOINT **a, int32_t on, int32_t nn, STACKS *ws) {
-  return realloc1d(a, on, nn, ws, S_getc1d, U_kilc1d);
+  return realloc1d(a, on, nn, ws, S_getc1d, U_kilc1d, "U_RALC1D");
 }
 int16_t U_ralf2d(int16_t ***a, int32_t on, int32_t om, int32_t nn, int32_t nm, STACKS *ws) {
-  return realloc2d(a, on, om, nn, nm, ws, S_getf2d, U_kilf2d);
+  return realloc2d(a, on, om, nn, nm, ws, S_getf2d, U_kilf2d, "U_RALF2D");
 }
 int16_t U_rali2d(int32_t ***a, int32_t on, int32_t om, int32_t nn, int32_t nm, STACKS *ws) {
-  return realloc2d(a, on, om, nn, nm, ws, S_geti2d, U_kili2d);
+  return realloc2d(a, on, om, nn, nm, ws, S_geti2d, U_kili2d, "U_RALI2D");
 }
 int16_t U_rali2p(int32_t ****a, int32_t on, int32_t om, int32_t nn, int32_t nm, STACKS *ws) {
-  return realloc2d(a, on, om, nn, nm, ws, S_geti2p, U_kili2p);
+  return realloc2d(a, on, om, nn, nm, ws, S_geti2p, U_kili2p, "U_RALI2P");
 }
 int16_t U_ralr2d(double ***a, int32_t on, int32_t om, int32_t nn, int32_t nm, STACKS *ws) {
-  return realloc2d(a, on, om, nn, nm, ws, S_getr2d, U_kilr2d);
+  return realloc2d(a, on, om, nn, nm, ws, S_getr2d, U_kilr2d, "U_RALR2D");
 }
 int16_t U_ralp2d(POINT ***a, int32_t on, int32_t om, int32_t nn, int32_t nm, STACKS *ws) {
-  return realloc2d(a, on, om, nn, nm, ws, S_getp2d, U_kilp2d);
+  return realloc2d(a, on, om, nn, nm, ws, S_getp2d, U_kilp2d, "U_RALP2D");
 }
 int16_t U_ralc2d(CPOINT ***a, int32_t on, int32_t om, int32_t nn, int32_t nm, STACKS *ws) {
-  return realloc2d(a, on, om, nn, nm, ws, S_getc2d, U_kilc2d);
+  return realloc2d(a, on, om, nn, nm, ws, S_getc2d, U_kilc2d, "U_RALC2D");
 }
 
 }  // extern "C"

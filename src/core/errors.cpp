@@ -182,24 +182,29 @@ int16_t E_surinp(const SURFACE *sur, const char *routine) {
 }
 
 int16_t E_cursto(const CURVE *cur, int32_t n, int32_t m, const char *routine) {
-  if (n <= cur->pol->n && m <= cur->knt->m) return 0;
+  // A record without parts can take nothing.
+  if (cur && cur->pol && cur->knt && n <= cur->pol->n && m <= cur->knt->m) return 0;
   return fail(kErrTooSmall, routine);
 }
 
 int16_t E_cfnsto(const CFUNCTION *cfn, int32_t n, int32_t m, const char *routine) {
-  if (n <= cfn->cvl->n && m <= cfn->knt->m) return 0;
+  if (cfn && cfn->cvl && cfn->knt && n <= cfn->cvl->n && m <= cfn->knt->m) return 0;
   return fail(kErrTooSmall, routine);
 }
 
 int16_t E_sursto(const SURFACE *sur, int32_t n, int32_t m, int32_t r, int32_t s,
                  const char *routine) {
-  if (n <= sur->net->n && m <= sur->net->m && r <= sur->knu->m && s <= sur->knv->m) return 0;
+  if (sur && sur->net && sur->knu && sur->knv && n <= sur->net->n && m <= sur->net->m &&
+      r <= sur->knu->m && s <= sur->knv->m)
+    return 0;
   return fail(kErrTooSmall, routine);
 }
 
 int16_t E_sfnsto(const SFUNCTION *sfn, int32_t n, int32_t m, int32_t r, int32_t s,
                  const char *routine) {
-  if (n <= sfn->svl->n && m <= sfn->svl->m && r <= sfn->knu->m && s <= sfn->knv->m) return 0;
+  if (sfn && sfn->svl && sfn->knu && sfn->knv && n <= sfn->svl->n && m <= sfn->svl->m &&
+      r <= sfn->knu->m && s <= sfn->knv->m)
+    return 0;
   return fail(kErrTooSmall, routine);
 }
 

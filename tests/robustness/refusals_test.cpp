@@ -42,6 +42,9 @@ TEST(Refusals, PointsAtInfinityAndNullOutputs) {
       {[&] { return U_mapcpl(&zero, 0, 1, &poly, ws); }, 11, "U_MAPCPL"},
       {[&] { return M_rmamul(&A, &A, nullptr, ws); }, 7, "M_RMAMUL"},
       {[&] { return N_currev(&zero, nullptr, ws); }, 14, "N_CURREV"},
+      {[&] { return int16_t(S_getr1d(3, nullptr) == nullptr); }, 14, "S_GETR1D"},
+      {[&] { return U_ralr1d(nullptr, 2, 3, ws); }, 7, "U_RALR1D"},
+      {[&] { return E_cursto(nullptr, 1, 3, "CALLER"); }, 9, "CALLER"},
       {[&] {
          return G_tratrl(POINT{0, 0, 0}, POINT{1, 2, 3}, nullptr, ws);
        },
