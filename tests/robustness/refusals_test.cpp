@@ -3,8 +3,10 @@
 #include <cfloat>
 #include <cmath>
 #include <functional>
+#include <memory>
 #include <vector>
 
+#include "eval/reference.hpp"
 #include "test_support.hpp"
 
 using orvo_test::HasError;
@@ -59,21 +61,13 @@ TEST(Refusals, PointsAtInfinityAndNullOutputs) {
 
 namespace {
 
-// A 2-D curve record over arrays the test owns.
-struct Curve {
+// A 2-D curve of degree p over the knots, control points (i, i^2).
+evaltest::CurveData *curve(std::vector<double> knots, int p) {
   std::vector<CPOINT> P;
-  std::vector<double> U;
-  CPOLYGON pol{};
-  KNOTVECTOR knt{};
-  CURVE cur{};
-  Curve(std::vector<double> knots, int p) : U(std::move(knots)) {
-    for (size_t i = 0; i + p + 1 < U.size(); ++i)
-      P.push_back({double(i), double(i * i), orvo_test::kZ2D, orvo_test::kWNR});
-    pol = {int32_t(P.size()) - 1, P.data()};
-    knt = {int32_t(U.size()) - 1, U.data()};
-    cur = {&pol, int16_t(p), &knt};
-  }
-};
+  for (size_t i = 0; i + p + 1 < knots.size(); ++i)
+    P.push_back({double(i), double(i * i), orvo_test::kZ2D, orvo_test::kWNR});
+  return new evaltest::CurveData(P, std::move(knots), p);
+}
 
 }  // namespace
 
@@ -82,8 +76,11 @@ struct Curve {
 // with 4 by the knot check, instead of giving NaN or a wrong point.
 TEST(Refusals, KnotArithmeticThatCannotBeDoneSafely) {
   const double tiny = 4.9406564584124654e-324, inf = INFINITY;
-  Curve sub({0, 0, 0, tiny, 0.5, 1, 1, 1}, 2), wide({-1e308, -1e308, 1e308, 1e308}, 1),
-      infinite({-inf, -inf, 0, inf, inf}, 1);
+  std::unique_ptr<evaltest::CurveData> owned[3] = {
+      std::unique_ptr<evaltest::CurveData>(curve({0, 0, 0, tiny, 0.5, 1, 1, 1}, 2)),
+      std::unique_ptr<evaltest::CurveData>(curve({-1e308, -1e308, 1e308, 1e308}, 1)),
+      std::unique_ptr<evaltest::CurveData>(curve({-inf, -inf, 0, inf, inf}, 1))};
+  evaltest::CurveData &sub = *owned[0], &wide = *owned[1], &infinite = *owned[2];
   Workspace ws;
   POINT P, D[3];
   double N[3], r[3][3], *rows[3] = {r[0], r[1], r[2]};
@@ -110,7 +107,7 @@ TEST(Refusals, KnotArithmeticThatCannotBeDoneSafely) {
     EXPECT_TRUE(HasError(c.code, c.tag));
   }
   // The wide curve is fine once its knots are sane: (1, 1) at the middle.
-  wide.U = {-1e307, -1e307, 1e307, 1e307};
+  for (double &u : wide.U) u *= 0.1;
   ASSERT_EQ(N_curevn(&wide.cur, 0, 1, &P), 0);
   EXPECT_EQ(P.x, 0.5);
 }
@@ -119,12 +116,13 @@ TEST(Refusals, KnotArithmeticThatCannotBeDoneSafely) {
 // [U[p], U[m-p]] has no length; the true values of the functions where the
 // start knot is repeated p+2 times (the first function is then zero).
 TEST(Refusals, BasisAtTheStartOfDegenerateRanges) {
-  Curve flat({0, .2, .4, .4, .8, 1}, 2), extra({0, 0, 0, 0, 1, 2, 2, 2}, 2);
+  std::unique_ptr<evaltest::CurveData> flat(curve({0, .2, .4, .4, .8, 1}, 2)),
+      extra(curve({0, 0, 0, 0, 1, 2, 2, 2}, 2));
   double N[3];
   int32_t span;
-  ASSERT_EQ(N_kntalb(&flat.knt, 2, 0.4, 1, N, &span), 0);
+  ASSERT_EQ(N_kntalb(&flat->knt, 2, 0.4, 1, N, &span), 0);
   EXPECT_TRUE(span == 2 && N[0] == 1 && N[1] == 0 && N[2] == 0);
   POINT P;
-  ASSERT_EQ(N_curevn(&extra.cur, 0, 1, &P), 0);
+  ASSERT_EQ(N_curevn(&extra->cur, 0, 1, &P), 0);
   EXPECT_TRUE(P.x == 1 && P.y == 1);  // the second control point
 }
