@@ -500,7 +500,7 @@ ORVO_API int16_t N_surbox(const SURFACE *sur, BOX *box);
 /** @brief Size of a curve: the diagonal length of its control point box.
  *  @param cur curve (in); @param d (out) the diagonal length.
  *  @return 0, or 1 under "N_CUREXT" with error 1 (no points) or 11 (a
- *  point at infinity, as for N_curbox). */
+ *  point at infinity, as for N_curbox, or a diagonal beyond the doubles). */
 ORVO_API int16_t N_curext(const CURVE *cur, double *d);
 
 /** @brief The Euclidean control point of a curve farthest from the origin

@@ -7,14 +7,19 @@ using namespace orvo::detail;
 
 namespace {
 
+// A control point with a zero weight, or whose Euclidean image leaves the
+// doubles, has no place in a box: error 11 under tag, box untouched.
 template <class Rec>
 int16_t box_of(const Rec *rec, BOX *box, const char *tag) {
   if (check_points(rec, tag)) return 1;
   BoxBuilder b;
-  visit_points(rec, [&](const CPOINT &q) {
-    b.add(euclid(q));
+  const bool finite = visit_points(rec, [&](const CPOINT &q) {
+    POINT e;
+    if (!finite_euclid(q, e)) return false;
+    b.add(e);
     return true;
   });
+  if (!finite) return fail(kErrFloat, tag);
   *box = b.get();
   return 0;
 }
@@ -75,7 +80,9 @@ int16_t N_surbox(const SURFACE *sur, BOX *box) { return box_of(sur, box, "N_SURB
 int16_t N_curext(const CURVE *cur, double *d) {
   BOX box;
   if (box_of(cur, &box, "N_CUREXT")) return 1;
-  *d = box_diagonal(box);
+  const double diagonal = box_diagonal(box);  // beyond the doubles for a box near them
+  if (!std::isfinite(diagonal)) return fail(kErrFloat, "N_CUREXT");
+  *d = diagonal;
   return 0;
 }
 

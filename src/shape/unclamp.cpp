@@ -9,6 +9,7 @@
 // cannot be unclamped is refused before anything is written. The plan is
 // then applied to the curve, or to every row or column of a surface.
 #include <algorithm>
+#include <cmath>
 
 #include "shape/shape_ops.hpp"
 
@@ -29,6 +30,8 @@ bool quotient(double a, double b, double &q) {
   q = a / b;
   return true;
 }
+
+bool is_finite(double x) { return std::isfinite(x); }
 
 // A direction can be unclamped when both ends are clamped: p+1 equal knots.
 bool clamped(const double *U, int32_t m, int p) { return U[0] == U[p] && U[m - p] == U[m]; }
@@ -106,7 +109,10 @@ int16_t plan_direction(const Direction &d, UnclampPlan &plan, double *&K, STACKS
   if (!K) return 1;
   const double *from = d.given ? d.given->U : d.own->U;
   std::copy(from, from + m + 1, K);
-  if (!make_plan(K, d.n, d.p, !d.given, plan)) return fail(kErrFloat, tag);
+  // Spread end knots beyond the doubles (a range near -DBL_MAX..DBL_MAX)
+  // are refused like a refused division.
+  if (!make_plan(K, d.n, d.p, !d.given, plan) || !std::all_of(K, K + m + 1, is_finite))
+    return fail(kErrFloat, tag);
   return 0;
 }
 
@@ -122,8 +128,14 @@ int16_t unclamp_curve(CURVE *cur, const KNOTVECTOR *given, const char *tag) {
   UnclampPlan plan;
   double *K = nullptr;
   if (plan_direction(d, plan, K, ws, tag)) return 1;
-  CPOINT *Pw = cur->pol->Pw;
-  apply_plan(plan, d.n, d.p, [Pw](int32_t i) -> CPOINT & { return Pw[i]; });
+  // The blends extrapolate: they go to a copy of the points first, and
+  // points that leave the doubles are refused with the curve unchanged.
+  CPOINT *Pw = cur->pol->Pw, *Q = S_getc1d(d.n, ws);
+  if (!Q) return 1;
+  std::copy(Pw, Pw + d.n + 1, Q);
+  apply_plan(plan, d.n, d.p, [Q](int32_t i) -> CPOINT & { return Q[i]; });
+  if (!finite_points(Q, d.n)) return fail(kErrFloat, tag);
+  std::copy(Q, Q + d.n + 1, Pw);
   commit_knots(d, K);
   return 0;
 }
@@ -146,17 +158,22 @@ int16_t unclamp_surface(SURFACE *sur, const KNOTVECTOR *given_u, const KNOTVECTO
   if ((in_u && plan_direction(du, pu, Ku, ws, tag)) ||
       (in_v && plan_direction(dv, pv, Kv, ws, tag)))
     return 1;
-  CPOINT *const *Pw = net->Pw;
-  if (in_u) {
+  // As for curves, the blends go to a copy of the net first.
+  CPOINT **Pw = S_getc2d(net->n, net->m, ws);
+  if (!Pw) return 1;
+  bool finite = true;
+  for (int32_t i = 0; i <= net->n; ++i) std::copy(net->Pw[i], net->Pw[i] + net->m + 1, Pw[i]);
+  if (in_u)
     for (int32_t j = 0; j <= net->m; ++j)
       apply_plan(pu, du.n, du.p, [Pw, j](int32_t i) -> CPOINT & { return Pw[i][j]; });
-    commit_knots(du, Ku);
-  }
-  if (in_v) {
+  if (in_v)
     for (int32_t i = 0; i <= net->n; ++i)
       apply_plan(pv, dv.n, dv.p, [Pw, i](int32_t j) -> CPOINT & { return Pw[i][j]; });
-    commit_knots(dv, Kv);
-  }
+  for (int32_t i = 0; i <= net->n; ++i) finite = finite && finite_points(Pw[i], net->m);
+  if (!finite) return fail(kErrFloat, tag);
+  for (int32_t i = 0; i <= net->n; ++i) std::copy(Pw[i], Pw[i] + net->m + 1, net->Pw[i]);
+  if (in_u) commit_knots(du, Ku);
+  if (in_v) commit_knots(dv, Kv);
   return 0;
 }
 

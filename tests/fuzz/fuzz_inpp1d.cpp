@@ -1,0 +1,17 @@
+// U_inpp1d on arbitrary text: refused with a code, or finite points.
+#include "fuzz/fuzz_support.hpp"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+  static orvo_fuzz::InputFile file;
+  const char *path = file.write(data, size);
+  STACKS ws;
+  N_inurbs(&ws);
+  POINT *points = nullptr;
+  int32_t n = -1;
+  if (orvo_fuzz::succeeded(U_inpp1d(&points, &n, path, &ws), "U_inpp1d"))
+    for (int32_t i = 0; i <= n; ++i)
+      orvo_fuzz::expect_finite(!orvo_fuzz::spells_nonfinite(data, size),
+                               orvo_hostile::values(points[i]), "U_inpp1d");
+  N_enurbs(&ws);
+  return 0;
+}
