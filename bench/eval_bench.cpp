@@ -12,58 +12,20 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <random>
 #include <vector>
 
+#include "bench_records.hpp"
 #include "orvo/orvo.h"
-
-#ifdef ORVO_BENCH_WITH_SISL
-#include <sisl.h>
-#endif
 
 namespace {
 
-constexpr int kPoints = 1000;
+using orvo_bench::BenchCurve;
+using orvo_bench::BenchSurface;
+
 constexpr int kParams = 8192;
-
-// One test curve in Orvo's records, plus the arrays SISL is built from.
-struct BenchCurve {
-  int p = 0;
-  bool rational = false;
-  std::vector<CPOINT> Pw;
-  std::vector<double> U;
-  std::vector<double> sisl_coef;  // (x, y, z) or homogeneous (wx, wy, wz, w)
-  CPOLYGON pol{};
-  KNOTVECTOR knt{};
-  CURVE cur{};
-#ifdef ORVO_BENCH_WITH_SISL
-  SISLCurve *sisl = nullptr;
-#endif
-
-  BenchCurve(int degree, bool rat, unsigned seed) : p(degree), rational(rat) {
-    std::mt19937 rng(seed);
-    std::uniform_real_distribution<double> c(-1.0, 1.0), w(0.5, 2.0), k(0.0, 1.0);
-    for (int i = 0; i < kPoints; ++i) {
-      const double wt = rat ? w(rng) : 1.0;
-      const double x = c(rng), y = c(rng), z = c(rng);
-      Pw.push_back(CPOINT{x * wt, y * wt, z * wt, rat ? wt : -DBL_MAX});
-      sisl_coef.insert(sisl_coef.end(), {x * wt, y * wt, z * wt});
-      if (rat) sisl_coef.push_back(wt);
-    }
-    std::vector<double> inner(kPoints - p - 1);
-    for (double &v : inner) v = k(rng);
-    std::sort(inner.begin(), inner.end());
-    U.assign(p + 1, 0.0);
-    U.insert(U.end(), inner.begin(), inner.end());
-    U.insert(U.end(), p + 1, 1.0);
-    pol = CPOLYGON{kPoints - 1, Pw.data()};
-    knt = KNOTVECTOR{static_cast<int32_t>(U.size()) - 1, U.data()};
-    cur = CURVE{&pol, static_cast<int16_t>(p), &knt};
-#ifdef ORVO_BENCH_WITH_SISL
-    sisl = newCurve(kPoints, p + 1, U.data(), sisl_coef.data(), rat ? 2 : 1, 3, 1);
-#endif
-  }
-};
 
 const std::vector<double> &parameters() {
   static const std::vector<double> us = [] {
@@ -164,67 +126,6 @@ void compare_with_sisl() {
 #endif
 
 // ---- Surfaces -------------------------------------------------------------
-constexpr int kNet = 50;
-
-// Clamped knots of degree p for kNet coefficients, random interior knots.
-std::vector<double> random_knots(int p, std::mt19937 &rng) {
-  std::uniform_real_distribution<double> k(0.0, 1.0);
-  std::vector<double> inner(kNet - p - 1);
-  for (double &v : inner) v = k(rng);
-  std::sort(inner.begin(), inner.end());
-  std::vector<double> U(p + 1, 0.0);
-  U.insert(U.end(), inner.begin(), inner.end());
-  U.insert(U.end(), p + 1, 1.0);
-  return U;
-}
-
-// One test surface in Orvo's records, plus the arrays SISL is built from.
-struct BenchSurface {
-  int p = 0;
-  bool rational = false;
-  std::vector<CPOINT> block;
-  std::vector<CPOINT *> rows;
-  std::vector<double> U, V;
-  std::vector<double> sisl_coef;  // first parameter running fastest
-  CNET net{};
-  KNOTVECTOR knu{}, knv{};
-  SURFACE sur{};
-#ifdef ORVO_BENCH_WITH_SISL
-  SISLSurf *sisl = nullptr;
-#endif
-
-  BenchSurface(int degree, bool rat, unsigned seed) : p(degree), rational(rat) {
-    std::mt19937 rng(seed);
-    std::uniform_real_distribution<double> c(-1.0, 1.0), w(0.5, 2.0);
-    block.resize(kNet * kNet);
-    for (int i = 0; i < kNet; ++i) rows.push_back(block.data() + i * kNet);
-    for (int i = 0; i < kNet; ++i)
-      for (int j = 0; j < kNet; ++j) {
-        const double wt = rat ? w(rng) : 1.0;
-        rows[i][j] = CPOINT{c(rng) * wt, c(rng) * wt, c(rng) * wt, rat ? wt : -DBL_MAX};
-      }
-    const int dim = rat ? 4 : 3;
-    sisl_coef.resize(kNet * kNet * dim);
-    for (int j = 0; j < kNet; ++j)
-      for (int i = 0; i < kNet; ++i) {
-        const CPOINT &q = rows[i][j];
-        double *d = &sisl_coef[(j * kNet + i) * dim];
-        d[0] = q.x, d[1] = q.y, d[2] = q.z;
-        if (rat) d[3] = q.w;
-      }
-    U = random_knots(p, rng);
-    V = random_knots(p, rng);
-    net = CNET{kNet - 1, kNet - 1, rows.data()};
-    knu = KNOTVECTOR{static_cast<int32_t>(U.size()) - 1, U.data()};
-    knv = KNOTVECTOR{static_cast<int32_t>(V.size()) - 1, V.data()};
-    sur = SURFACE{&net, static_cast<int16_t>(p), static_cast<int16_t>(p), &knu, &knv};
-#ifdef ORVO_BENCH_WITH_SISL
-    sisl =
-        newSurf(kNet, kNet, p + 1, p + 1, U.data(), V.data(), sisl_coef.data(), rat ? 2 : 1, 3, 1);
-#endif
-  }
-};
-
 BenchSurface &bicubic() {
   static BenchSurface s(3, false, 3);
   return s;
@@ -377,6 +278,10 @@ BENCHMARK(BM_Orvo_toocdc)->Unit(benchmark::kMicrosecond);
 }  // namespace
 
 int main(int argc, char **argv) {
+  // --compare [rounds]: the interleaved comparison with SISL instead of the
+  // Google Benchmark cases.
+  if (argc >= 2 && std::strcmp(argv[1], "--compare") == 0)
+    return orvo_bench::run_comparison(argc >= 3 ? std::atoi(argv[2]) : 15);
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
 #ifdef ORVO_BENCH_WITH_SISL

@@ -90,58 +90,86 @@ bool weight_function(const CURVE *cur, double u, int side, int d, double *W, con
   return false;
 }
 
-}  // namespace
-
-extern "C" {
-
-int16_t N_curevn(const CURVE *cur, double u, int16_t side, POINT *P) {
-  const char *tag = "N_CUREVN";
-  if (check_curve(cur, tag)) return 1;
-  const double *U = cur->knt->U;
-  const int32_t m = cur->knt->m;
-  const int p = cur->p;
-  if (check_span_param(U, m, p, u, tag) || check_side(side, "N_KNTALB")) return 1;
-
-  double N[kBasisSize];
-  const int32_t span = span_and_basis(U, m, p, u, side, N);
-  if (span < 0) return fail(kErrFloat, tag);
-  const CPOINT *Q = cur->pol->Pw + (span - p);
-  CPOINT cw = kZeroCpoint;
-  for (int j = 0; j <= p; ++j) accumulate(cw, N[j], Q[j]);
+// The point of the control points Q[0..p] with the basis values N: their
+// homogeneous sum under the rules of accumulate (a field with a marker in
+// any of the points is a marker: z of a 2-D curve, w of a non-rational one),
+// summed in the same order, then its Euclidean image. All four fields are
+// summed alike, (x, y) and (z, w) as packed pairs, and the markers are
+// noted on the way, so that the loop has no branches. Inlined into both
+// call sites, so that N never leaves the registers.
+template <int kDeg>
+inline __attribute__((always_inline)) int16_t point_of_basis(const CPOINT *Q, int p,
+                                                             const double *N, POINT *P) {
+  if (kDeg >= 0) p = kDeg;
+  const Pair markers = {kZ2D, kWNR};
+  const Pair n0 = {N[0], N[0]};
+  Pair xy = n0 * pair_at(&Q[0].x), zw = n0 * pair_at(&Q[0].z);
+  auto marked = pair_at(&Q[0].z) == markers;  // lane k true once a marker is met
+  for (int j = 1; j <= p; ++j) {
+    const Pair n = {N[j], N[j]}, qzw = pair_at(&Q[j].z);
+    xy += n * pair_at(&Q[j].x);
+    zw += n * qzw;
+    marked |= qzw == markers;
+  }
+  const CPOINT cw{xy[0], xy[1], marked[0] ? kZ2D : zw[0], marked[1] ? kWNR : zw[1]};
   // A zero weight sum, or a sum beyond the double range, has no point.
-  return finite_euclid(cw, *P) ? 0 : fail(kErrFloat, tag);
+  return finite_euclid(cw, *P) ? 0 : fail(kErrFloat, "N_CUREVN");
 }
 
-int16_t N_curder(const CURVE *cur, double u, int16_t side, int16_t d, POINT *CK) {
-  const char *tag = "N_CURDER";
-  if (check_curve(cur, tag)) return 1;
+// The point at u, the record checked (parameter and side are checked
+// here). kDeg >= 0 fixes the degree at compile time.
+template <int kDeg>
+int16_t curve_point(const CURVE *cur, double u, int side, POINT *P) {
   const double *U = cur->knt->U;
-  const int p = cur->p;
-  if (check_span_param(U, cur->knt->m, p, u, tag) || check_order(d, kMaxDerOrder, tag) ||
-      check_side(side, "N_KNTFSP"))
-    return 1;
-  const int32_t span = find_span(U, cur->knt->m, p, u, side);
-  if (!span_fit(U, p, span)) return fail(kErrFloat, tag);
-  BasisTriangle ndu;
-  basis_triangle(U, p, u, span, ndu);
+  const int32_t m = cur->knt->m;
+  const int p = kDeg >= 0 ? kDeg : cur->p;
+  if (check_span_param(U, m, p, u, "N_CUREVN") || check_side(side, "N_KNTALB")) return 1;
+  double N[kBasisSize];
+  int32_t span;
+  if (u > U[p] && u < U[m - p]) {
+    // Inside the range (the common case): no exact end values apply and
+    // the side stays as given, so the span search is the bisection alone.
+    span = side == 1 ? bisect<true>(U, p, m - p - 1, u) : bisect<false>(U, p, m - p - 1, u);
+  } else {
+    span = end_basis(U, m, p, u, N);
+    if (span >= 0) return point_of_basis<kDeg>(cur->pol->Pw + (span - p), p, N, P);
+    span = find_span(U, m, p, u, side);
+  }
+  if (!span_fit(U, p, span)) return fail(kErrFloat, "N_CUREVN");
+  basis_row<kDeg>(U, p, u, span, N);
+  return point_of_basis<kDeg>(cur->pol->Pw + (span - p), p, N, P);
+}
+
+// Derivatives 0..d at u in span (arguments checked, span_fit holds): the
+// span's polynomial differenced order by order (span_derivatives), on
+// (x, y, z) for a non-rational curve and on (x w, y w, z w, w) for a
+// rational one, followed there by the quotient rule order by order. kDeg
+// and kOrder >= 0 fix p and d at compile time.
+template <int kDeg, int kOrder>
+int16_t curve_derivatives(const CURVE *cur, int32_t span, double u, int d, POINT *CK) {
+  const char *tag = "N_CURDER";
+  constexpr int kSize = kDeg >= 0 ? kDeg + 1 : kBasisSize;
+  const int p = kDeg >= 0 ? kDeg : cur->p;
+  d = kOrder >= 0 ? kOrder : std::clamp(d, 0, kMaxDerOrder);  // checked by the caller
+  double ndu[kSize][kSize];
+  basis_triangle<kDeg>(cur->knt->U, p, u, span, ndu);
   const CPOINT *Q = cur->pol->Pw + (span - p);
   const auto z_of = [](const CPOINT &q) { return z_valid(q.z) ? q.z : 0.0; };
   POINT out[kMaxDerOrder + 1];
 
   if (!w_valid(cur->pol->Pw[0].w)) {
-    double E[kBasisSize][3], H[kMaxDerOrder + 1][3];
+    double E[kSize][3], H[kMaxDerOrder + 1][3];
     for (int j = 0; j <= p; ++j) {
       E[j][0] = Q[j].x;
       E[j][1] = Q[j].y;
       E[j][2] = z_of(Q[j]);
     }
-    span_derivatives<3>(ndu, p, d, E, H);
+    span_derivatives<3, kDeg, kOrder>(ndu, p, d, E, H);
     for (int k = 0; k <= d; ++k) out[k] = POINT{H[k][0], H[k][1], H[k][2]};
   } else {
-    // Rational: derivatives of the weighted curve (x w, y w, z w, w), then
-    // the quotient rule order by order. A zero weight has no Euclidean
-    // control point: refuse it rather than divide.
-    double A[kBasisSize][4], H[kMaxDerOrder + 1][4];
+    // A zero weight has no Euclidean control point: refuse it rather than
+    // divide.
+    double A[kSize][4], H[kMaxDerOrder + 1][4];
     for (int j = 0; j <= p; ++j) {
       if (Q[j].w == 0.0) return fail(kErrFloat, tag);
       A[j][0] = Q[j].x;
@@ -149,7 +177,7 @@ int16_t N_curder(const CURVE *cur, double u, int16_t side, int16_t d, POINT *CK)
       A[j][2] = z_of(Q[j]);
       A[j][3] = Q[j].w;
     }
-    span_derivatives<4>(ndu, p, d, A, H);
+    span_derivatives<4, kDeg, kOrder>(ndu, p, d, A, H);
     if (H[0][3] == 0.0) return fail(kErrFloat, tag);
     const double inv = 1.0 / H[0][3];
     for (int k = 0; k <= d; ++k) {
@@ -167,6 +195,71 @@ int16_t N_curder(const CURVE *cur, double u, int16_t side, int16_t d, POINT *CK)
   if (!all_finite(&out[0].x, 3 * (d + 1))) return fail(kErrFloat, tag);
   std::copy(out, out + d + 1, CK);
   return 0;
+}
+
+// curve_derivatives with the degree built in and, for the common orders
+// 0..2, the order too.
+template <int kDeg>
+int16_t curve_derivatives_of_order(const CURVE *cur, int32_t span, double u, int d, POINT *CK) {
+  switch (d) {
+    case 0:
+      return curve_derivatives<kDeg, 0>(cur, span, u, d, CK);
+    case 1:
+      return curve_derivatives<kDeg, 1>(cur, span, u, d, CK);
+    case 2:
+      return curve_derivatives<kDeg, 2>(cur, span, u, d, CK);
+    default:
+      return curve_derivatives<kDeg, -1>(cur, span, u, d, CK);
+  }
+}
+
+}  // namespace
+
+extern "C" {
+
+int16_t N_curevn(const CURVE *cur, double u, int16_t side, POINT *P) {
+  // The record first; parameter and side in the kernel of the degree.
+  if (check_curve(cur, "N_CUREVN")) return 1;
+  switch (cur->p) {
+    case 1:
+      return curve_point<1>(cur, u, side, P);
+    case 2:
+      return curve_point<2>(cur, u, side, P);
+    case 3:
+      return curve_point<3>(cur, u, side, P);
+    case 4:
+      return curve_point<4>(cur, u, side, P);
+    case 5:
+      return curve_point<5>(cur, u, side, P);
+    default:
+      return curve_point<-1>(cur, u, side, P);
+  }
+}
+
+int16_t N_curder(const CURVE *cur, double u, int16_t side, int16_t d, POINT *CK) {
+  const char *tag = "N_CURDER";
+  if (check_curve(cur, tag)) return 1;
+  const double *U = cur->knt->U;
+  const int p = cur->p;
+  if (check_span_param(U, cur->knt->m, p, u, tag) || check_order(d, kMaxDerOrder, tag) ||
+      check_side(side, "N_KNTFSP"))
+    return 1;
+  const int32_t span = find_span(U, cur->knt->m, p, u, side);
+  if (!span_fit(U, p, span)) return fail(kErrFloat, tag);
+  switch (p) {
+    case 1:
+      return curve_derivatives_of_order<1>(cur, span, u, d, CK);
+    case 2:
+      return curve_derivatives_of_order<2>(cur, span, u, d, CK);
+    case 3:
+      return curve_derivatives_of_order<3>(cur, span, u, d, CK);
+    case 4:
+      return curve_derivatives_of_order<4>(cur, span, u, d, CK);
+    case 5:
+      return curve_derivatives_of_order<5>(cur, span, u, d, CK);
+    default:
+      return curve_derivatives<-1, -1>(cur, span, u, d, CK);
+  }
 }
 
 int16_t N_cfnevn(const CFUNCTION *cfn, double u, int16_t side, double *f) {

@@ -14,6 +14,7 @@
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 
 #include "arith/point_ops.hpp"
@@ -25,6 +26,18 @@ namespace orvo::detail {
 constexpr int kBasisSize = MAXDEGREE + 1;
 // Highest derivative order of the fixed-table evaluators.
 constexpr int kMaxDerOrder = 5;
+
+// ---- Packed pairs ------------------------------------------------------------
+// Two doubles handled by one instruction.
+typedef double Pair __attribute__((vector_size(16)));
+
+// The two doubles at p[0], p[1] (for instance x and y, or z and w, of a
+// CPOINT).
+inline Pair pair_at(const double *p) {
+  Pair v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
 
 // ---- Binomial coefficients ------------------------------------------------
 // Pascal's triangle up to row kMaxDerOrder, built at compile time.
@@ -119,21 +132,23 @@ inline int inward_side(const double *U, int32_t m, int p, double u, int side) {
 }
 
 // Largest i in first..last with U[i] <= u (right limit) or U[i] < u (left
-// limit), U[first] itself satisfying the test. Bisection without branches
-// on the knot comparisons (they compile to conditional moves, so random
-// parameters cost no mispredictions). The candidate range shrinks at every
+// limit), U[first] itself satisfying the test. Bisection in steps of powers
+// of two: the first step tests the knot a power of two s (the largest not
+// above the candidate count) below the end, which leaves s candidates
+// either way; the steps that follow halve s. Without branches on the knot
+// comparisons (they compile to conditional moves, so random parameters
+// cost no mispredictions), and a step costs a handful of instructions. Every
+// knot read lies in first..last and the candidate range shrinks at every
 // step, so the search ends on any input, even on knots that are not
 // sorted, always inside first..last.
 template <bool kRight>
 inline int32_t bisect(const double *U, int32_t first, int32_t last, double u) {
+  const auto passes = [u](double knot) { return kRight ? knot <= u : knot < u; };
   const double *base = U + first;
-  int32_t len = last - first + 1;
-  while (len > 1) {
-    const int32_t half = len / 2;
-    const bool up = kRight ? base[half] <= u : base[half] < u;
-    base = up ? base + half : base;
-    len -= half;
-  }
+  const uint32_t len = static_cast<uint32_t>(last - first + 1);  // >= 1
+  uint32_t step = 1u << (31 - __builtin_clz(len));               // largest power of two <= len
+  base = passes(base[len - step]) ? base + (len - step) : base;
+  for (step >>= 1; step > 0; step >>= 1) base = passes(base[step]) ? base + step : base;
   return static_cast<int32_t>(base - U);
 }
 
@@ -229,13 +244,21 @@ inline bool all_finite(const double *v, int n) {
 // of non-zero length every such difference spans it, so none is zero.
 using BasisTriangle = double[kBasisSize][kBasisSize];
 
-inline void basis_triangle(const double *U, int p, double u, int32_t span, BasisTriangle &ndu) {
-  double left[kBasisSize], right[kBasisSize];
+// kDeg >= 0 fixes the degree at compile time, and the table may then be
+// any [kDeg + 1][kDeg + 1] array: small enough to stay in registers once
+// the loops unroll.
+template <int kDeg = -1, class Table = BasisTriangle>
+inline void basis_triangle(const double *U, int p, double u, int32_t span, Table &ndu) {
+  constexpr int kSize = kDeg >= 0 ? kDeg + 1 : kBasisSize;
+  if (kDeg >= 0) p = kDeg;
+  double left[kSize], right[kSize];
   ndu[0][0] = 1.0;
+#pragma GCC unroll 8
   for (int j = 1; j <= p; ++j) {
     left[j] = u - U[span + 1 - j];
     right[j] = U[span + j] - u;
     double saved = 0.0;
+#pragma GCC unroll 8
     for (int r = 0; r < j; ++r) {
       ndu[j][r] = 1.0 / (right[r + 1] + left[j - r]);
       const double temp = ndu[r][j - 1] * ndu[j][r];
@@ -243,6 +266,39 @@ inline void basis_triangle(const double *U, int p, double u, int32_t span, Basis
       saved = left[j - r] * temp;
     }
     ndu[j][j] = saved;
+  }
+}
+
+// The basis values of span at u as basis_triangle forms them (row p of its
+// upper part): the reciprocals of the knot differences first, which depend
+// on the knots alone, then products. The divisions are thus off the chain
+// of dependent operations from one degree to the next, and the values are
+// those the derivative evaluators give as their order 0. kDeg >= 0 fixes
+// the degree at compile time.
+template <int kDeg = -1>
+inline void basis_row(const double *U, int p, double u, int32_t span, double *N) {
+  constexpr int kSize = kDeg >= 0 ? kDeg + 1 : kBasisSize;
+  if (kDeg >= 0) p = kDeg;
+  double left[kSize], right[kSize], inv[kSize][kSize];
+  for (int j = 1; j <= p; ++j) {
+    left[j] = u - U[span + 1 - j];
+    right[j] = U[span + j] - u;
+  }
+  for (int j = 1; j <= p; ++j)
+    for (int r = 0; r < j; ++r) inv[j][r] = 1.0 / (right[r + 1] + left[j - r]);
+  // The first step of each degree has no saved term: starting from it
+  // saves an addition of zero.
+  N[0] = 1.0;
+  for (int j = 1; j <= p; ++j) {
+    double temp = N[0] * inv[j][0];
+    double saved = left[j] * temp;
+    N[0] = right[1] * temp;
+    for (int r = 1; r < j; ++r) {
+      temp = N[r] * inv[j][r];
+      N[r] = saved + right[r + 1] * temp;
+      saved = left[j - r] * temp;
+    }
+    N[j] = saved;
   }
 }
 
@@ -408,10 +464,12 @@ inline void single_basis_derivatives(const double *U, int32_t m, int32_t i, int 
 // coefficients, (p-k+1) (Q[l+1] - Q[l]) / (U[span+l+1] - U[span-p+k+l]),
 // whose reciprocal differences are row p-k+1 of the triangle's lower part;
 // this costs O(p) per order where the basis derivative table costs O(p^2).
-// Q is differenced in place; orders above p are zero.
-template <int K>
-inline void span_derivatives(const BasisTriangle &ndu, int p, int d, double (*Q)[K],
-                             double (*H)[K]) {
+// Q is differenced in place; orders above p are zero. kDeg >= 0 and
+// kOrder >= 0 fix p and d at compile time, so that the loops unroll.
+template <int K, int kDeg = -1, int kOrder = -1, class Table = BasisTriangle>
+inline void span_derivatives(const Table &ndu, int p, int d, double (*Q)[K], double (*H)[K]) {
+  if (kDeg >= 0) p = kDeg;
+  d = kOrder >= 0 ? kOrder : std::clamp(d, 0, kMaxDerOrder);  // H has kMaxDerOrder + 1 rows
   for (int k = 0; k <= d; ++k) {
     if (k > p) {
       std::fill(H[k], H[k] + K, 0.0);

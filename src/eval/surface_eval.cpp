@@ -13,10 +13,12 @@ using PointTable = POINT[kMaxDerOrder + 1][kMaxDerOrder + 1];
 
 // The point at (u, v): spans and basis values of both directions, then the
 // tensor-product sum over the span's (p+1)(q+1) control points, row sums
-// in v first. All four fields are summed alike (two packed operations per
-// control point); the fields a surface of this kind does not have are
-// dropped afterwards: the weight of a non-rational surface, z of a 2-D
-// one. kDeg >= 0 fixes both degrees at compile time.
+// in v first. All four fields are summed alike, (x, y) and (z, w) as packed
+// pairs (two packed operations per control point); the fields a surface of
+// this kind does not have are dropped afterwards: the weight of a
+// non-rational surface, z of a 2-D one. A rational span that holds a
+// non-rational point is noted in the same packed way. kDeg >= 0 fixes both
+// degrees at compile time.
 template <bool kRational, int kDeg>
 int16_t surface_point(const SURFACE *sur, const DirectionArgs (&d)[2], POINT *P) {
   const int p = kDeg >= 0 ? kDeg : sur->p, q = kDeg >= 0 ? kDeg : sur->q;
@@ -25,25 +27,24 @@ int16_t surface_point(const SURFACE *sur, const DirectionArgs (&d)[2], POINT *P)
   if (!span_and_basis_pair<kDeg>(d, span, Nu, Nv)) return fail(kErrFloat, "N_SUREVN");
   CPOINT *const *rows = sur->net->Pw + (span[0] - p);
   const int32_t col = span[1] - q;
-  CPOINT s = kZeroCpoint;
-  bool mixed = false;
+  const Pair no_weight = {kWNR, kWNR};
+  Pair sxy = {0.0, 0.0}, szw = {0.0, 0.0};
+  auto marked = sxy != sxy;  // lane 1 true once a non-rational point is met
   for (int i = 0; i <= p; ++i) {
     const CPOINT *r = rows[i] + col;
-    CPOINT t = kZeroCpoint;
+    Pair txy = {0.0, 0.0}, tzw = {0.0, 0.0};
     for (int j = 0; j <= q; ++j) {
-      const double c = Nv[j];
-      t.x += c * r[j].x;
-      t.y += c * r[j].y;
-      t.z += c * r[j].z;
-      t.w += c * r[j].w;
-      if (kRational) mixed |= !w_valid(r[j].w);
+      const Pair c = {Nv[j], Nv[j]}, zw = pair_at(&r[j].z);
+      txy += c * pair_at(&r[j].x);
+      tzw += c * zw;
+      if (kRational) marked |= zw == no_weight;
     }
-    const double c = Nu[i];
-    s.x += c * t.x;
-    s.y += c * t.y;
-    s.z += c * t.z;
-    s.w += c * t.w;
+    const Pair c = {Nu[i], Nu[i]};
+    sxy += c * txy;
+    szw += c * tzw;
   }
+  const bool mixed = marked[1];
+  CPOINT s{sxy[0], sxy[1], szw[0], szw[1]};
   if (!z_valid(sur->net->Pw[0][0].z)) s.z = 0.0;
   if (kRational && mixed) return fail(kErrSurfaceDef, "N_SUREVN");
   // A zero weight sum, or a sum beyond the double range, has no point.
@@ -99,6 +100,47 @@ int16_t surface_derivatives(const SURFACE *sur, double u, double v, int side_u, 
   for (int a = 0; a <= shape.k; ++a)
     for (int b = 0; b <= shape.l; ++b)
       if (shape.covers(a, b) && !all_finite(&S[a][b].x, 3)) return fail(kErrFloat, "N_SURDER");
+  return 0;
+}
+
+// The point and its first partial derivatives {S, Su, Sv} at (u, v),
+// arguments checked; errors as surface_derivatives reports them.
+template <int kDeg>
+int16_t first_derivatives_of_degree(const SURFACE *sur, const DirectionArgs (&d)[2],
+                                    POINT (&S)[3]) {
+  return is_rational(sur) ? surface_first_derivatives<true, kDeg>(sur, d, S)
+                          : surface_first_derivatives<false, kDeg>(sur, d, S);
+}
+
+int16_t first_derivatives(const SURFACE *sur, double u, double v, int side_u, int side_v,
+                          POINT (&S)[3]) {
+  const DirectionArgs d[2] = {{sur->knu->U, sur->knu->m, sur->p, u, side_u},
+                              {sur->knv->U, sur->knv->m, sur->q, v, side_v}};
+  // The common equal degrees get code with the degree built in.
+  if (sur->p == sur->q) {
+    switch (sur->p) {
+      case 1:
+        return first_derivatives_of_degree<1>(sur, d, S);
+      case 2:
+        return first_derivatives_of_degree<2>(sur, d, S);
+      case 3:
+        return first_derivatives_of_degree<3>(sur, d, S);
+      case 4:
+        return first_derivatives_of_degree<4>(sur, d, S);
+      case 5:
+        return first_derivatives_of_degree<5>(sur, d, S);
+      default:
+        break;
+    }
+  }
+  return first_derivatives_of_degree<-1>(sur, d, S);
+}
+
+// A unit vector in place, as G_vecnip makes it (error 17 under its name).
+int16_t normalize(VECTOR &a) {
+  VECTOR u;
+  if (!unit3(a, u)) return fail(kErrZeroVector, "G_VECNIP");
+  a = u;
   return 0;
 }
 
@@ -177,6 +219,8 @@ int16_t N_surevn(const SURFACE *sur, double u, double v, int16_t side_u, int16_t
     if (p == 1) return surface_point_of_degree<1>(sur, d, P);
     if (p == 2) return surface_point_of_degree<2>(sur, d, P);
     if (p == 3) return surface_point_of_degree<3>(sur, d, P);
+    if (p == 4) return surface_point_of_degree<4>(sur, d, P);
+    if (p == 5) return surface_point_of_degree<5>(sur, d, P);
   }
   return surface_point_of_degree<-1>(sur, d, P);
 }
@@ -189,6 +233,15 @@ int16_t N_surder(const SURFACE *sur, double u, double v, int16_t side_u, int16_t
       check_derivative_args(sur, u, v, side_u, side_v, k, l, basis_tag(sur)))
     return 1;
   const DerShape shape(mode, k, l);
+  if (shape.triangle && k == 1) {
+    // The point and the first partials alone: the common request.
+    POINT F[3];
+    if (first_derivatives(sur, u, v, side_u, side_v, F)) return 1;
+    SKL[0][0] = F[0];
+    SKL[1][0] = F[1];
+    SKL[0][1] = F[2];
+    return 0;
+  }
   PointTable S;
   if (surface_derivatives(sur, u, v, side_u, side_v, shape, S)) return 1;
   for (int a = 0; a <= k; ++a)
@@ -206,13 +259,13 @@ int16_t N_surnor(const SURFACE *sur, double u, double v, int16_t side_u, int16_t
       check_span_param(knv->U, knv->m, sur->q, v, tag) ||
       check_derivative_args(sur, u, v, side_u, side_v, 1, 1, basis_tag(sur)))
     return 1;
-  PointTable S;
-  if (surface_derivatives(sur, u, v, side_u, side_v, DerShape(1, 1, 1), S)) return 1;
+  POINT S[3];
+  if (first_derivatives(sur, u, v, side_u, side_v, S)) return 1;
   // Normal first, then the tangents; the first of zero length fails.
-  VECTOR tu{S[1][0].x, S[1][0].y, S[1][0].z}, tv{S[0][1].x, S[0][1].y, S[0][1].z};
+  VECTOR tu{S[1].x, S[1].y, S[1].z}, tv{S[2].x, S[2].y, S[2].z};
   VECTOR n = cross3(tu, tv);
-  if (G_vecnip(&n) || G_vecnip(&tu) || G_vecnip(&tv)) return 1;
-  *P = S[0][0];
+  if (normalize(n) || normalize(tu) || normalize(tv)) return 1;
+  *P = S[0];
   *Su = tu;
   *Sv = tv;
   *N = n;

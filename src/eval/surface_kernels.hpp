@@ -67,51 +67,23 @@ struct DirectionArgs {
   int side;
 };
 
-// One step of the bisection of find_span: keeps the upper half when its
-// first knot passes the side's test. The half is masked by the test rather
-// than chosen by a branch, so random parameters cost no mispredictions;
-// with one candidate left (half 0) the step changes nothing.
-template <bool kRight>
-inline void bisect_step(const double *&base, int32_t &len, double t) {
-  const int32_t half = len / 2;
-  const bool up = kRight ? base[half] <= t : base[half] < t;
-  base += half & -static_cast<int32_t>(up);
-  len -= half;
-}
-
-template <bool kRight0, bool kRight1>
-inline void bisect_pair(const DirectionArgs (&d)[2], int32_t (&span)[2]) {
-  const double *b0 = d[0].U + d[0].p, *b1 = d[1].U + d[1].p;
-  int32_t n0 = d[0].m - 2 * d[0].p, n1 = d[1].m - 2 * d[1].p;  // candidates p .. m-p-1
-  while (n0 > 1 || n1 > 1) {
-    bisect_step<kRight0>(b0, n0, d[0].t);
-    bisect_step<kRight1>(b1, n1, d[1].t);
-  }
-  span[0] = static_cast<int32_t>(b0 - d[0].U);
-  span[1] = static_cast<int32_t>(b1 - d[1].U);
-}
-
 // The spans find_span gives in both directions (side turned inward at the
-// ends of the range), the two bisections stepped together.
+// ends of the range). The two searches are independent chains of loads, so
+// the processor overlaps them.
 inline void find_span_pair(const DirectionArgs (&d)[2], int32_t (&span)[2]) {
-  const bool r0 = inward_side(d[0].U, d[0].m, d[0].p, d[0].t, d[0].side) == 1;
-  const bool r1 = inward_side(d[1].U, d[1].m, d[1].p, d[1].t, d[1].side) == 1;
-  if (r0)
-    r1 ? bisect_pair<true, true>(d, span) : bisect_pair<true, false>(d, span);
-  else
-    r1 ? bisect_pair<false, true>(d, span) : bisect_pair<false, false>(d, span);
+  for (int k = 0; k < 2; ++k) span[k] = find_span(d[k].U, d[k].m, d[k].p, d[k].t, d[k].side);
 }
 
-// Two doubles handled by one instruction: lane 0 for u, lane 1 for v.
-typedef double Pair __attribute__((vector_size(16)));
+// Pair (kernels.hpp) here holds lane 0 for u, lane 1 for v.
 
-// Basis values of both directions by the triangular scheme of
-// basis_values, one packed operation serving both lanes. Each lane
-// performs exactly the scalar operations, so the values are those of
-// basis_values. kDeg >= 0 fixes both degrees at compile time (the loops
-// unroll and the tables stay in registers); kDeg < 0 takes the degrees
-// from d, and the direction of higher degree finishes its last degrees
-// alone.
+// Basis values of both directions by the triangular scheme, one packed
+// operation serving both lanes. As in basis_row, the reciprocals of the
+// knot differences come first (they depend on the knots alone) and the
+// triangle multiplies by them, so the values are those of basis_row and of
+// the derivative evaluators' order 0. kDeg >= 0 fixes both degrees at
+// compile time (the loops unroll and the tables stay in registers); kDeg <
+// 0 takes the degrees from d, and the direction of higher degree finishes
+// its last degrees alone.
 template <int kDeg>
 inline void basis_values_pair(const DirectionArgs (&d)[2], const int32_t (&span)[2], double *Nu,
                               double *Nv) {
@@ -120,14 +92,19 @@ inline void basis_values_pair(const DirectionArgs (&d)[2], const int32_t (&span)
   const int32_t su = span[0], sv = span[1];
   const int low = kDeg >= 0 ? kDeg : std::min(d[0].p, d[1].p);
   const Pair t = {d[0].t, d[1].t};
-  Pair n[kSize], left[kSize], right[kSize];
-  n[0] = Pair{1.0, 1.0};
+  const Pair one = {1.0, 1.0};
+  Pair n[kSize], left[kSize], right[kSize], inv[kSize][kSize];
   for (int j = 1; j <= low; ++j) {
     left[j] = t - Pair{U[su + 1 - j], V[sv + 1 - j]};
     right[j] = Pair{U[su + j], V[sv + j]} - t;
+  }
+  for (int j = 1; j <= low; ++j)
+    for (int r = 0; r < j; ++r) inv[j][r] = one / (right[r + 1] + left[j - r]);
+  n[0] = one;
+  for (int j = 1; j <= low; ++j) {
     Pair saved = {0.0, 0.0};
     for (int r = 0; r < j; ++r) {
-      const Pair temp = n[r] / (right[r + 1] + left[j - r]);
+      const Pair temp = n[r] * inv[j][r];
       n[r] = saved + right[r + 1] * temp;
       saved = left[j - r] * temp;
     }
@@ -149,7 +126,7 @@ inline void basis_values_pair(const DirectionArgs (&d)[2], const int32_t (&span)
   for (int j = low + 1; j <= d[k].p; ++j) {
     double saved = 0.0;
     for (int i = 0; i < j; ++i) {
-      const double temp = N[i] / (r[i + 1] + l[j - i]);
+      const double temp = N[i] * (1.0 / (r[i + 1] + l[j - i]));
       N[i] = saved + r[i + 1] * temp;
       saved = l[j - i] * temp;
     }
@@ -287,6 +264,111 @@ inline void rational_quotient(const CPOINT (*A)[kMaxDerOrder + 1], const DerShap
         }
       S[a][b] = POINT{x / w0, y / w0, z / w0};
     }
+}
+
+// ---- First derivatives -----------------------------------------------------
+// Basis values (row 0) and first derivatives (row 1) of both directions at
+// their spans: the operations of basis_derivatives for order 1. kDeg >= 0
+// fixes both degrees at compile time and runs the triangle of
+// basis_triangle for both directions at once, one packed operation serving
+// both lanes (as basis_values_pair); kDeg < 0 takes one direction at a time.
+template <int kDeg>
+inline void basis_first_pair(const DirectionArgs (&d)[2], const int32_t (&span)[2], DerRows &Du,
+                             DerRows &Dv) {
+  if constexpr (kDeg <= 0) {
+    basis_derivatives(d[0].U, d[0].p, d[0].t, span[0], 1, Du);
+    basis_derivatives(d[1].U, d[1].p, d[1].t, span[1], 1, Dv);
+  } else {
+    constexpr int p = kDeg;
+    const double *U = d[0].U, *V = d[1].U;
+    const int32_t su = span[0], sv = span[1];
+    const Pair t = {d[0].t, d[1].t}, one = {1.0, 1.0};
+    // ndu[r][j], r <= j: values of degree j; ndu[j][r], r < j: reciprocal
+    // knot differences (see basis_triangle).
+    Pair ndu[p + 1][p + 1], left[p + 1], right[p + 1];
+    ndu[0][0] = one;
+    for (int j = 1; j <= p; ++j) {
+      left[j] = t - Pair{U[su + 1 - j], V[sv + 1 - j]};
+      right[j] = Pair{U[su + j], V[sv + j]} - t;
+      Pair saved = {0.0, 0.0};
+      for (int r = 0; r < j; ++r) {
+        ndu[j][r] = one / (right[r + 1] + left[j - r]);
+        const Pair temp = ndu[r][j - 1] * ndu[j][r];
+        ndu[r][j] = saved + right[r + 1] * temp;
+        saved = left[j - r] * temp;
+      }
+      ndu[j][j] = saved;
+    }
+    const Pair deg = {double(p), double(p)};
+    for (int r = 0; r <= p; ++r) {
+      Pair der = r >= 1 ? ndu[p][r - 1] * ndu[r - 1][p - 1] : Pair{0.0, 0.0};
+      if (r < p) der += -ndu[p][r] * ndu[r][p - 1];
+      der *= deg;
+      Du[0][r] = ndu[r][p][0];
+      Dv[0][r] = ndu[r][p][1];
+      Du[1][r] = der[0];
+      Dv[1][r] = der[1];
+    }
+  }
+}
+
+// The point and its first partial derivatives, S = {S, Su, Sv}, at (u, v)
+// (arguments checked): the computation of homogeneous_derivatives and
+// rational_quotient for the pairs (0, 0), (1, 0) and (0, 1), in the same
+// order, with the fields (x, y) and (z, w) summed as packed pairs. Errors
+// as surface_derivatives reports them. kRational must be is_rational(sur);
+// kDeg >= 0 fixes both degrees at compile time.
+template <bool kRational, int kDeg>
+inline int16_t surface_first_derivatives(const SURFACE *sur, const DirectionArgs (&d)[2],
+                                         POINT (&S)[3]) {
+  const char *tag = kRational ? "N_KNTASD" : "N_KNTABD";
+  int32_t span[2];
+  find_span_pair(d, span);
+  if (!span_fit(d[0].U, d[0].p, span[0]) || !span_fit(d[1].U, d[1].p, span[1]))
+    return fail(kErrFloat, tag);
+  DerRows Du, Dv;
+  basis_first_pair<kDeg>(d, span, Du, Dv);
+  const int p = kDeg > 0 ? kDeg : sur->p, q = kDeg > 0 ? kDeg : sur->q;
+  CPOINT *const *rows = sur->net->Pw + (span[0] - p);
+  const int32_t col = span[1] - q;
+  // Row sums t0 (values in v) and t1 (derivatives in v), then the u sums
+  // A00, A10 (derivative in u) and A01; index 0 holds (x, y), 1 (z, w).
+  Pair a00[2] = {}, a10[2] = {}, a01[2] = {};
+  bool mixed = false;
+  for (int i = 0; i <= p; ++i) {
+    const CPOINT *r = rows[i] + col;
+    Pair t0[2] = {}, t1[2] = {};
+    for (int j = 0; j <= q; ++j) {
+      const Pair xy = {r[j].x, r[j].y}, zw = {surface_z(r[j].z), kRational ? r[j].w : 0.0};
+      t0[0] += Dv[0][j] * xy;
+      t0[1] += Dv[0][j] * zw;
+      t1[0] += Dv[1][j] * xy;
+      t1[1] += Dv[1][j] * zw;
+      if (kRational) mixed |= !w_valid(r[j].w);
+    }
+    for (int c = 0; c < 2; ++c) {
+      a00[c] += Du[0][i] * t0[c];
+      a10[c] += Du[1][i] * t0[c];
+      a01[c] += Du[0][i] * t1[c];
+    }
+  }
+  if (kRational && mixed) return fail(kErrSurfaceDef, tag);
+  S[0] = POINT{a00[0][0], a00[0][1], a00[1][0]};
+  S[1] = POINT{a10[0][0], a10[0][1], a10[1][0]};
+  S[2] = POINT{a01[0][0], a01[0][1], a01[1][0]};
+  if (kRational) {
+    // Quotient rule: S = A / w, S' = (A' - w' S) / w.
+    const double w0 = a00[1][1];
+    if (w0 == 0.0) return fail(kErrFloat, tag);
+    S[0] = POINT{S[0].x / w0, S[0].y / w0, S[0].z / w0};
+    for (int k = 1; k <= 2; ++k) {
+      const double c = (k == 1 ? a10 : a01)[1][1];
+      S[k] =
+          POINT{(S[k].x - c * S[0].x) / w0, (S[k].y - c * S[0].y) / w0, (S[k].z - c * S[0].z) / w0};
+    }
+  }
+  if (!all_finite(&S[0].x, 9)) return fail(kErrFloat, "N_SURDER");
+  return 0;
 }
 
 // Derivatives W[a][b], a = 0..k, b = 0..l, of the weight function at the

@@ -73,7 +73,7 @@ struct Table4 {
 
 TEST(SurfaceEval, PointsAndDerivativesMatchTheReference) {
   std::mt19937 rng(5);
-  const int degrees[][2] = {{1, 1}, {1, 3}, {2, 2}, {3, 1}, {3, 3}, {4, 2}};
+  const int degrees[][2] = {{1, 1}, {1, 3}, {2, 2}, {3, 1}, {3, 3}, {4, 2}, {4, 4}, {5, 5}};
   for (bool rational : {false, true})
     for (bool three_d : {false, true})
       for (const auto &d : degrees) {
@@ -86,12 +86,32 @@ TEST(SurfaceEval, PointsAndDerivativesMatchTheReference) {
                 double scale = 1.0;  // derivatives grow with inverse knot gaps
                 for (const auto &row : R)
                   for (const POINT &x : row) scale = std::max(scale, norm(x));
-                POINT P{};
-                PointRows rect(2, 2), tri(2, 2);
+                POINT P{}, Pn{};
+                VECTOR T[3];  // unit tangents in u and v, unit normal
+                PointRows rect(2, 2), tri(2, 2), first(1, 1);
                 ASSERT_EQ(N_surevn(&s.sur, u, v, su, sv, &P), 0);
                 ASSERT_EQ(N_surder(&s.sur, u, v, su, sv, 2, 2, 2, rect.get()), 0);
                 ASSERT_EQ(N_surder(&s.sur, u, v, su, sv, 1, 2, 2, tri.get()), 0);
+                ASSERT_EQ(N_surder(&s.sur, u, v, su, sv, 1, 1, 1, first.get()), 0);
+                ASSERT_EQ(N_surnor(&s.sur, u, v, su, sv, &Pn, &T[0], &T[1], &T[2]), 0);
                 EXPECT_LT(dist(P, R[0][0]), 1e-13 * scale) << d[0] << d[1] << " " << u << " " << v;
+                // The first-order request: S, Su, Sv and nothing else; the
+                // normal routine: the point and the unit vectors of Su, Sv
+                // and their cross product.
+                const POINT ref[3] = {R[0][0], R[1][0], R[0][1]};
+                const POINT got[3] = {first.get()[0][0], first.get()[1][0], first.get()[0][1]};
+                EXPECT_EQ(first.get()[1][1].x, -7.0);
+                EXPECT_LT(dist(Pn, R[0][0]), 1e-13 * scale);
+                const POINT cr{ref[1].y * ref[2].z - ref[1].z * ref[2].y,
+                               ref[1].z * ref[2].x - ref[1].x * ref[2].z,
+                               ref[1].x * ref[2].y - ref[1].y * ref[2].x};
+                const POINT dirs[3] = {ref[1], ref[2], cr};
+                for (int k = 0; k < 3; ++k) {
+                  EXPECT_LT(dist(got[k], ref[k]), 1e-12 * scale) << k;
+                  const double len = norm(dirs[k]);
+                  const POINT unit{dirs[k].x / len, dirs[k].y / len, dirs[k].z / len};
+                  EXPECT_LT(dist(POINT{T[k].x, T[k].y, T[k].z}, unit), 1e-9) << k;
+                }
                 EXPECT_TRUE(three_d || P.z == 0.0);
                 for (int a = 0; a <= 2; ++a)
                   for (int b = 0; b <= 2; ++b) {
