@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the build needs when it is missing (Debian packages): CMake,
-# a C and C++17 compiler, GoogleTest, nm and pkg-config. Prints nothing when
-# everything is there.
+# a C and C++17 compiler, GoogleTest, nm, pkg-config and CLI11 (for the orvo
+# command). Prints nothing when everything is there.
 set -euo pipefail
 need=()
 command -v cmake >/dev/null || need+=(cmake)
@@ -11,6 +11,7 @@ command -v make >/dev/null || need+=(make)
 [ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
 command -v nm >/dev/null || need+=(binutils)
 command -v pkg-config >/dev/null || need+=(pkgconf)
+[ -f /usr/include/CLI/CLI.hpp ] || need+=(libcli11-dev)
 if [ ${#need[@]} -gt 0 ]; then
   echo "installing ${need[*]}"
   sudo=""

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the library and its tests and runs every test. Prints the steps and
+# Builds the library, the orvo command and the tests and runs every test. Prints the steps and
 # the result; the full output of a step that fails, and of a failing test.
 # ORVO_WERROR=ON (as CI sets it) turns compiler warnings into errors.
 set -euo pipefail
@@ -11,7 +11,7 @@ quiet() { "$@" >"$log" 2>&1 || { cat "$log"; exit 1; }; }
 echo "configuring build/"
 quiet cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVO_BUILD_EXAMPLES=OFF \
   -DORVO_BUILD_BENCHMARKS=OFF -DORVO_WERROR="${ORVO_WERROR:-OFF}"
-echo "building the library and the tests"
+echo "building the library, the orvo command and the tests"
 quiet cmake --build build -j"$(nproc)"
 echo "running the tests"
 if ctest --test-dir build -j"$(nproc)" --output-on-failure >"$log" 2>&1; then
