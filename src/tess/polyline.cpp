@@ -137,7 +137,9 @@ int16_t polyline(const SURFACE *sur, const CURVE *cur, const Metric &metric, dou
     while (t0_of_walk < end) {
       const double t0 = t0_of_walk;
       double step = std::max(dt, min_step), t1 = std::min(t0 + step, end), dev;
-      if (!(t1 > t0)) t1 = end;
+      // A remainder too short to resolve joins this piece rather than
+      // becoming a sliver of its own.
+      if (!(t1 > t0) || end - t1 < min_step) t1 = end;
       if (test(t1, dev)) return 1;
       if (dev >= s) {
         // Shorten until the piece passes, or it can no longer be shortened.
@@ -162,7 +164,10 @@ int16_t polyline(const SURFACE *sur, const CURVE *cur, const Metric &metric, dou
       if (surface_over_curve(sur, cur, t1, &S, &c)) return 1;
       push(c);
       if (static_cast<double>(pu.size()) > kMaxPieces) return fail(kErrTessInput, tag);
-      dt = t1 - t0;
+      // The next piece starts with the length of this one, unless the end
+      // of the component cut this one short: a short last piece would
+      // otherwise make the next component crawl from a tiny step.
+      if (t1 < end || t1 - t0 > dt) dt = t1 - t0;
       t0_of_walk = t1;
     }
   }

@@ -106,3 +106,23 @@ TEST(TessStages, SubdivisionRecordMeshesLikeTheDriver) {
   EXPECT_EQ(N_tessub(&F->sur, 0, &reg, 0, 1e-4, &g, &ws), 1);
   expect_error(19, "N_TESSUB");
 }
+
+// A loop round a full cylinder whose last circle piece is cut short by
+// rounding at the joint: the straight leg after it must not crawl on from
+// that sliver (it once ran out of its test budget and failed with 19).
+TEST(TessStages, PolylineOfALoopRoundACylinder) {
+  Workspace ws;
+  CURVE gen, loop;
+  SURFACE cyl;
+  U_inicur(&gen), U_inicur(&loop), U_inisur(&cyl);
+  ASSERT_EQ(N_igs110(POINT{2, 0, 0}, POINT{2, 0, 3}, &gen, &ws), 0);
+  ASSERT_EQ(N_igs120(POINT{0, 0, 0}, POINT{0, 0, 1}, &gen, 0.0, 360.0, &cyl, &ws), 0);
+  const POINT Q[5] = {{0, 0, 0}, {1, 0, 0}, {1, .5, 0}, {0, .5, 0}, {0, 0, 0}};
+  ASSERT_EQ(N_igs106(Q, 4, 0, &loop, &ws), 0);
+  for (double tol : {1e-2, 3e-3, 1e-3, 7e-4, 2e-4}) {
+    double *u, *v;
+    int32_t n = -1;
+    ASSERT_EQ(N_tesptc(&cyl, &loop, tol, &u, &v, &n, &ws), 0) << tol;
+    EXPECT_TRUE(n > 20 && u[0] == 0 && v[0] == 0 && u[n] == 0 && v[n] == 0) << tol;
+  }
+}
