@@ -9,8 +9,12 @@ log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 quiet() { "$@" >"$log" 2>&1 || { cat "$log"; exit 1; }; }
 echo "configuring build/"
+# The Python package is built and tested when the interpreter, numpy, pytest
+# and pybind11 are installed.
+python=$(bash scripts/python.sh)
+[ "$python" = ON ] && echo "the Python package is built and tested too"
 quiet cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVO_BUILD_EXAMPLES=OFF \
-  -DORVO_BUILD_BENCHMARKS=OFF -DORVO_WERROR="${ORVO_WERROR:-OFF}"
+  -DORVO_BUILD_BENCHMARKS=OFF -DORVO_WERROR="${ORVO_WERROR:-OFF}" -DORVO_BUILD_PYTHON="$python"
 echo "building the library, the orvo command and the tests"
 quiet cmake --build build -j"$(nproc)"
 echo "running the tests"
