@@ -4,19 +4,12 @@
 #include "fuzz/fuzz_support.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-  static orvo_fuzz::InputFile file;
-  const char *path = file.write(data, size);
-  const bool finite_text = !orvo_fuzz::spells_nonfinite(data, size);
-  for (int16_t check = 0; check <= 1; ++check) {
-    STACKS ws;
-    N_inurbs(&ws);
-    CURVE cur;
-    U_inicur(&cur);
-    if (orvo_fuzz::succeeded(U_inpcur(&cur, path, check, &ws), "U_inpcur")) {
-      orvo_fuzz::expect_finite(finite_text, orvo_hostile::values(&cur), "U_inpcur");
-      if (check && finite_text) orvo_fuzz::check(&cur);
-    }
-    N_enurbs(&ws);
-  }
-  return 0;
+  return orvo_fuzz::read_both_ways(
+      data, size, [](const char *path, int16_t check, STACKS *ws, bool finite_text) {
+        CURVE cur;
+        U_inicur(&cur);
+        if (!orvo_fuzz::succeeded(U_inpcur(&cur, path, check, ws), "U_inpcur")) return;
+        orvo_fuzz::expect_finite(finite_text, orvo_hostile::values(&cur), "U_inpcur");
+        if (check && finite_text) orvo_fuzz::check(&cur);
+      });
 }

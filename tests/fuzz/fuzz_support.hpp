@@ -53,6 +53,22 @@ inline bool succeeded(int16_t status, const char *what) {
   return true;
 }
 
+// The bytes as a file, read by read(path, check, ws, finite_text) with check
+// 0 and with check 1, each time in a workspace of its own released after.
+template <class Read>
+int read_both_ways(const uint8_t *data, size_t size, Read read) {
+  static InputFile file;
+  const char *path = file.write(data, size);
+  const bool finite_text = !spells_nonfinite(data, size);
+  for (int16_t check = 0; check <= 1; ++check) {
+    STACKS ws;
+    N_inurbs(&ws);
+    read(path, check, &ws, finite_text);
+    N_enurbs(&ws);
+  }
+  return 0;
+}
+
 inline void expect_finite(bool finite_text, const std::vector<double> &v, const char *what) {
   if (finite_text && !orvo_hostile::all_finite(v))
     broken(std::string(what) + " read non-finite numbers:" + orvo_hostile::text(v));
