@@ -108,6 +108,20 @@ double median(std::vector<double> v) {
   return n % 2 ? v[n / 2] : 0.5 * (v[n / 2 - 1] + v[n / 2]);
 }
 
+// One pass of s1421 (point, first derivatives and normal) over the surface
+// parameters, summing what pick takes from each result.
+template <class Pick>
+double s1421_pass(SISLSurf *ss, Pick pick) {
+  double s = 0.0, e[9], nrm[3];
+  int l1 = 0, l2 = 0, stat = 0;
+  const std::vector<double> &uv = uvs();
+  for (size_t k = 0; k < uv.size(); k += 2) {
+    s1421(ss, 1, const_cast<double *>(&uv[k]), &l1, &l2, e, nrm, &stat);
+    s += pick(e, nrm);
+  }
+  return s;
+}
+
 // ---- Curves ---------------------------------------------------------------
 void curve_rows(const BenchCurve &c, std::vector<Row> &rows) {
   const std::string kind =
@@ -247,16 +261,7 @@ void surface_rows(const BenchSurface &b, std::vector<Row> &rows) {
             }
             return s;
           },
-          [ss] {
-            double s = 0.0, e[9], nrm[3];
-            int l1 = 0, l2 = 0, stat = 0;
-            const std::vector<double> &uv = uvs();
-            for (size_t k = 0; k < uv.size(); k += 2) {
-              s1421(ss, 1, const_cast<double *>(&uv[k]), &l1, &l2, e, nrm, &stat);
-              s += e[3];
-            }
-            return s;
-          },
+          [ss] { return s1421_pass(ss, [](const double *e, const double *) { return e[3]; }); },
           [sur, ss](double &wp, double &wd) {
             int l1 = 0, l2 = 0, stat = 0;
             const std::vector<double> &uv = uvs();
@@ -286,16 +291,7 @@ void surface_rows(const BenchSurface &b, std::vector<Row> &rows) {
             }
             return s;
           },
-          [ss] {
-            double s = 0.0, e[9], nrm[3];
-            int l1 = 0, l2 = 0, stat = 0;
-            const std::vector<double> &uv = uvs();
-            for (size_t k = 0; k < uv.size(); k += 2) {
-              s1421(ss, 1, const_cast<double *>(&uv[k]), &l1, &l2, e, nrm, &stat);
-              s += nrm[0];
-            }
-            return s;
-          },
+          [ss] { return s1421_pass(ss, [](const double *, const double *nrm) { return nrm[0]; }); },
           [sur, ss](double &wp, double &wd) {
             int l1 = 0, l2 = 0, stat = 0;
             const std::vector<double> &uv = uvs();

@@ -10,10 +10,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <random>
 #include <string>
 #include <vector>
 
+#include "bench_records.hpp"
 #include "orvo/orvo.h"
 
 #ifdef ORVO_BENCH_WITH_SISL
@@ -22,57 +22,12 @@
 
 namespace {
 
-constexpr int kPoints = 1000;
 constexpr int kDegree = 3;
 constexpr int kSamples = 20000;
 
-// The cubic in Orvo's records, plus SISL's copy of it.
-struct ElevationCurve {
-  std::vector<CPOINT> Pw;
-  std::vector<double> U;
-  std::vector<double> coef;  // x, y, z per control point
-  CPOLYGON pol{};
-  KNOTVECTOR knt{};
-  CURVE cur{};
-#ifdef ORVO_BENCH_WITH_SISL
-  SISLCurve *sisl = nullptr;
-#endif
-
-  ElevationCurve() {
-    std::mt19937 rng(11);
-    std::uniform_real_distribution<double> c(-1.0, 1.0), gap(0.5, 1.5);
-    for (int i = 0; i < kPoints; ++i) {
-      const double x = c(rng), y = c(rng), z = c(rng);
-      Pw.push_back(CPOINT{x, y, z, -DBL_MAX});
-      coef.insert(coef.end(), {x, y, z});
-    }
-    // Interior knots at random gaps, so every one is simple and the spans
-    // differ in length.
-    std::vector<double> inner(kPoints - kDegree - 1);
-    double at = 0.0;
-    for (double &v : inner) v = at += gap(rng);
-    const double end = at + gap(rng);
-    U.assign(kDegree + 1, 0.0);
-    for (double v : inner) U.push_back(v / end);
-    U.insert(U.end(), kDegree + 1, 1.0);
-    pol = CPOLYGON{kPoints - 1, Pw.data()};
-    knt = KNOTVECTOR{static_cast<int32_t>(U.size()) - 1, U.data()};
-    cur = CURVE{&pol, kDegree, &knt};
-#ifdef ORVO_BENCH_WITH_SISL
-    sisl = newCurve(kPoints, kDegree + 1, U.data(), coef.data(), 1, 3, 1);
-#endif
-  }
-  ~ElevationCurve() {
-#ifdef ORVO_BENCH_WITH_SISL
-    if (sisl) freeCurve(sisl);
-#endif
-  }
-  ElevationCurve(const ElevationCurve &) = delete;
-  ElevationCurve &operator=(const ElevationCurve &) = delete;
-};
-
-ElevationCurve &curve() {
-  static ElevationCurve c;
+// The cubic of 1000 random control points, in Orvo's records and SISL's.
+orvo_bench::BenchCurve &curve() {
+  static orvo_bench::BenchCurve c(kDegree, false, 11);
   return c;
 }
 
