@@ -144,7 +144,10 @@ inline bool sane(const std::vector<double> &U) {
 }
 inline bool sane(const CPOINT &P, const CPOINT &first) {
   const double w = P.w == -DBL_MAX ? 1 : P.w;
-  return sane(P.x / w) && sane(P.y / w) && (P.z == DBL_MAX ? first.z == DBL_MAX : sane(P.z / w));
+  // A net whose points differ in dimension takes it from its first point,
+  // which a split or segment changes: only nets of one dimension are exact.
+  const bool flat = P.z == DBL_MAX;
+  return sane(P.x / w) && sane(P.y / w) && flat == (first.z == DBL_MAX) && (flat || sane(P.z / w));
 }
 inline double mirror(double t, const std::vector<double> &U) {  // ends exchanged exactly
   return t == U.front() ? U.back() : t == U.back() ? U.front() : U.front() + U.back() - t;
