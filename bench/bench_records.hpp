@@ -122,8 +122,9 @@ struct BenchSurface {
 #endif
 };
 
-// Runs the interleaved comparison with SISL (orvo_bench --compare); returns
-// the process exit status: 0 when every row meets its target.
-int run_comparison(int rounds);
+// Runs the interleaved comparison with SISL (orvo_bench --compare) on the
+// rows whose label contains only (all rows when null); returns the process
+// exit status: 0 when every row meets its target.
+int run_comparison(int rounds, const char *only);
 
 }  // namespace orvo_bench

@@ -22,7 +22,7 @@ namespace orvo_bench {
 
 #ifndef ORVO_BENCH_WITH_SISL
 
-int run_comparison(int) {
+int run_comparison(int, const char *) {
   std::printf("SISL not available: nothing to compare with\n");
   return 1;
 }
@@ -319,7 +319,7 @@ std::string rate_text(double r) {
 
 }  // namespace
 
-int run_comparison(int rounds) {
+int run_comparison(int rounds, const char *only) {
   rounds = std::max(rounds, 1);
   std::vector<std::unique_ptr<BenchCurve> > curves;
   std::vector<std::unique_ptr<BenchSurface> > surfaces;
@@ -337,6 +337,11 @@ int run_comparison(int rounds) {
   std::stable_sort(rows.begin(), rows.end(), [](const Row &a, const Row &b) {
     return a.label.compare(0, 11, b.label, 0, 11) < 0;
   });
+  // Only the rows whose label contains the given text, when one is given.
+  if (only)
+    rows.erase(std::remove_if(rows.begin(), rows.end(),
+                              [only](const Row &r) { return r.label.find(only) == std::string::npos; }),
+               rows.end());
 
   // Start-up check: both libraries compute the same values on every row.
   bool agree = true;

@@ -278,10 +278,11 @@ BENCHMARK(BM_Orvo_toocdc)->Unit(benchmark::kMicrosecond);
 }  // namespace
 
 int main(int argc, char **argv) {
-  // --compare [rounds]: the interleaved comparison with SISL instead of the
-  // Google Benchmark cases.
+  // --compare [rounds [text]]: the interleaved comparison with SISL instead
+  // of the Google Benchmark cases, on the rows whose label contains text.
   if (argc >= 2 && std::strcmp(argv[1], "--compare") == 0)
-    return orvo_bench::run_comparison(argc >= 3 ? std::atoi(argv[2]) : 15);
+    return orvo_bench::run_comparison(argc >= 3 ? std::atoi(argv[2]) : 15,
+                                      argc >= 4 ? argv[3] : nullptr);
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
 #ifdef ORVO_BENCH_WITH_SISL

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "binding.hpp"
+#include "eval/curve_points.hpp"
 
 namespace orvo::py {
 
@@ -83,11 +84,22 @@ pyb::array_t<double> evaluate(const Curve &c, pyb::handle u) {
   const pyb::ssize_t k = t.size();
   bool ok = true;
   {
+    // Through the library's run of N_curevn, which carries each span on to
+    // the next parameter: straight into the result when its rows are
+    // POINTs (x, y, z), else in blocks.
     pyb::gil_scoped_release unlocked;
-    for (pyb::ssize_t i = 0; i < k && ok; ++i) {
-      POINT P;
-      ok = N_curevn(&c.rec, in[i], 1, &P) == 0;
-      if (ok) put(P, dim, o + i * dim);
+    static_assert(sizeof(POINT) == 3 * sizeof(double), "a POINT is three doubles");
+    int64_t done = 0;
+    if (dim == 3) {
+      ok = detail::curve_points(&c.rec, in, k, 1, reinterpret_cast<POINT *>(o), &done) == 0;
+    } else {
+      constexpr pyb::ssize_t kBlock = 1024;
+      std::vector<POINT> P(std::min(k, kBlock));
+      for (pyb::ssize_t i = 0; i < k && ok; i += kBlock) {
+        const pyb::ssize_t n = std::min(kBlock, k - i);
+        ok = detail::curve_points(&c.rec, in + i, n, 1, P.data(), &done) == 0;
+        for (int64_t j = 0; j < done; ++j) put(P[j], dim, o + (i + j) * dim);
+      }
     }
   }
   if (!ok) raise_library_error();

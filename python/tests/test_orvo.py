@@ -35,6 +35,24 @@ def test_curve_points_equal_the_c_routine(curve):
     assert np.array_equal(curve(u[5]), got[5])
 
 
+@pytest.mark.parametrize("dim,degree", [(2, 3), (3, 5)])
+def test_long_runs_equal_the_c_routine(dim, degree):
+    # Many spans, sorted and shuffled parameters, every knot among them; 2-D
+    # results pass through blocks, 3-D ones are written in place.
+    rng = np.random.default_rng(dim)
+    n = 60
+    knots = np.r_[[0.0] * (degree + 1), np.sort(rng.random(n - degree)), [1.0] * (degree + 1)]
+    curve = orvo.Curve(rng.normal(size=(n + 1, dim)), knots, degree)
+    u = np.r_[np.sort(rng.random(3000)), knots]
+    for run in (u, rng.permutation(u)):
+        want = np.array([_orvo._c_curevn(curve, x) for x in run])[:, :dim]
+        assert np.array_equal(curve(run), want)
+    u[1500] = 2.0
+    with pytest.raises(orvo.Error) as e:
+        curve(u)
+    assert (e.value.code, e.value.routine) == (6, "N_CUREVN")
+
+
 @pytest.mark.parametrize("surface", SURFACES, ids=repr)
 def test_surface_points_equal_the_c_routine(surface):
     (a, b), (c, d) = surface.domain

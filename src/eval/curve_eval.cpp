@@ -1,6 +1,7 @@
 // Points and derivatives of curves and scalar curve functions, the rational
 // basis functions of a curve and the denominator function of a rational
 // curve.
+#include "eval/curve_points.hpp"
 #include "eval/kernels.hpp"
 
 using namespace orvo::detail;
@@ -116,10 +117,30 @@ inline __attribute__((always_inline)) int16_t point_of_basis(const CPOINT *Q, in
   return finite_euclid(cw, *P) ? 0 : fail(kErrFloat, "N_CUREVN");
 }
 
-// The point at u, the record checked (parameter and side are checked
-// here). kDeg >= 0 fixes the degree at compile time.
+// True when u lies in span h of the knots by the rule of side (1: U[h] <= u <
+// U[h+1], 2: U[h] < u <= U[h+1]), h a span of the range p .. m-p-1. On a
+// non-decreasing vector that span is the one the search finds.
+inline bool in_span(const double *U, int32_t m, int p, double u, int side, int32_t h) {
+  if (h < p || h > m - p - 1) return false;
+  return side == 1 ? (U[h] <= u && u < U[h + 1]) : (U[h] < u && u <= U[h + 1]);
+}
+
+// What a run of parameters carries from one point to the next: the span of
+// the last point inside the range and its reciprocals.
 template <int kDeg>
-int16_t curve_point(const CURVE *cur, double u, int side, POINT *P) {
+struct SpanMemo {
+  int32_t span = -1;
+  Reciprocals<kDeg> inv;
+};
+
+// The point at u, the record checked (parameter and side are checked
+// here). kDeg >= 0 fixes the degree at compile time. memo, when given,
+// belongs to a run over a non-decreasing knot vector: a u inside its span
+// takes the span and reciprocals without a search (the search would find
+// that span), and any other u inside the range leaves its own there.
+template <int kDeg>
+int16_t curve_point(const CURVE *cur, double u, int side, POINT *P,
+                    SpanMemo<kDeg> *memo = nullptr) {
   const double *U = cur->knt->U;
   const int32_t m = cur->knt->m;
   const int p = kDeg >= 0 ? kDeg : cur->p;
@@ -129,6 +150,10 @@ int16_t curve_point(const CURVE *cur, double u, int side, POINT *P) {
   if (u > U[p] && u < U[m - p]) {
     // Inside the range (the common case): no exact end values apply and
     // the side stays as given, so the span search is the bisection alone.
+    if (memo && in_span(U, m, p, u, side, memo->span)) {
+      basis_row<kDeg>(U, p, u, memo->span, memo->inv, N);
+      return point_of_basis<kDeg>(cur->pol->Pw + (memo->span - p), p, N, P);
+    }
     span = side == 1 ? bisect<true>(U, p, m - p - 1, u) : bisect<false>(U, p, m - p - 1, u);
   } else {
     span = end_basis(U, m, p, u, N);
@@ -136,8 +161,34 @@ int16_t curve_point(const CURVE *cur, double u, int side, POINT *P) {
     span = find_span(U, m, p, u, side);
   }
   if (!span_fit(U, p, span)) return fail(kErrFloat, "N_CUREVN");
-  basis_row<kDeg>(U, p, u, span, N);
+  if (memo) {
+    memo->span = span;
+    span_reciprocals<kDeg>(U, p, span, memo->inv);
+    basis_row<kDeg>(U, p, u, span, memo->inv, N);
+  } else {
+    basis_row<kDeg>(U, p, u, span, N);
+  }
   return point_of_basis<kDeg>(cur->pol->Pw + (span - p), p, N, P);
+}
+
+// Points at u[0..count-1], each as N_curevn gives it, stopping at the first
+// failure. On non-decreasing knots the points share a memo, so that sorted
+// parameters, which mostly stay in one span, skip the search and the
+// divisions.
+template <int kDeg>
+int16_t curve_point_run(const CURVE *cur, const double *u, int64_t count, int side, POINT *P,
+                        int64_t *done) {
+  const double *U = cur->knt->U;
+  const int32_t m = cur->knt->m;
+  // Checking the order costs m comparisons: worth it for runs of some length.
+  SpanMemo<kDeg> memo;
+  SpanMemo<kDeg> *run =
+      count >= 8 && count * 8 >= m && std::is_sorted(U, U + m + 1) ? &memo : nullptr;
+  for (int64_t i = 0; i < count; ++i) {
+    if (curve_point<kDeg>(cur, u[i], side, P + i, run)) return 1;
+    *done = i + 1;
+  }
+  return 0;
 }
 
 // Derivatives 0..d at u in span (arguments checked, span_fit holds): the
@@ -215,25 +266,26 @@ int16_t curve_derivatives_of_order(const CURVE *cur, int32_t span, double u, int
 
 }  // namespace
 
+namespace orvo::detail {
+
+int16_t curve_points(const CURVE *cur, const double *u, int64_t count, int16_t side, POINT *P,
+                     int64_t *done) {
+  *done = 0;
+  if (check_curve(cur, "N_CUREVN")) return 1;
+  return by_degree(cur->p, [&](auto deg) {
+    return curve_point_run<decltype(deg)::value>(cur, u, count, side, P, done);
+  });
+}
+
+}  // namespace orvo::detail
+
 extern "C" {
 
 int16_t N_curevn(const CURVE *cur, double u, int16_t side, POINT *P) {
   // The record first; parameter and side in the kernel of the degree.
   if (check_curve(cur, "N_CUREVN")) return 1;
-  switch (cur->p) {
-    case 1:
-      return curve_point<1>(cur, u, side, P);
-    case 2:
-      return curve_point<2>(cur, u, side, P);
-    case 3:
-      return curve_point<3>(cur, u, side, P);
-    case 4:
-      return curve_point<4>(cur, u, side, P);
-    case 5:
-      return curve_point<5>(cur, u, side, P);
-    default:
-      return curve_point<-1>(cur, u, side, P);
-  }
+  return by_degree(cur->p,
+                   [&](auto deg) { return curve_point<decltype(deg)::value>(cur, u, side, P); });
 }
 
 int16_t N_curder(const CURVE *cur, double u, int16_t side, int16_t d, POINT *CK) {
@@ -246,20 +298,13 @@ int16_t N_curder(const CURVE *cur, double u, int16_t side, int16_t d, POINT *CK)
     return 1;
   const int32_t span = find_span(U, cur->knt->m, p, u, side);
   if (!span_fit(U, p, span)) return fail(kErrFloat, tag);
-  switch (p) {
-    case 1:
-      return curve_derivatives_of_order<1>(cur, span, u, d, CK);
-    case 2:
-      return curve_derivatives_of_order<2>(cur, span, u, d, CK);
-    case 3:
-      return curve_derivatives_of_order<3>(cur, span, u, d, CK);
-    case 4:
-      return curve_derivatives_of_order<4>(cur, span, u, d, CK);
-    case 5:
-      return curve_derivatives_of_order<5>(cur, span, u, d, CK);
-    default:
+  return by_degree(p, [&](auto deg) {
+    constexpr int kDeg = decltype(deg)::value;
+    if constexpr (kDeg < 0)
       return curve_derivatives<-1, -1>(cur, span, u, d, CK);
-  }
+    else
+      return curve_derivatives_of_order<kDeg>(cur, span, u, d, CK);
+  });
 }
 
 int16_t N_cfnevn(const CFUNCTION *cfn, double u, int16_t side, double *f) {

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <type_traits>
 
 #include "arith/point_ops.hpp"
 #include "core/internal.hpp"
@@ -26,6 +27,28 @@ namespace orvo::detail {
 constexpr int kBasisSize = MAXDEGREE + 1;
 // Highest derivative order of the fixed-table evaluators.
 constexpr int kMaxDerOrder = 5;
+
+// ---- Degree dispatch ---------------------------------------------------------
+// f called with the degree as a compile-time constant (decltype(deg)::value)
+// for the degrees the kernels have code of their own, 1 to 5, and with -1
+// (the degree read at run time) for the others.
+template <class F>
+inline decltype(auto) by_degree(int p, F &&f) {
+  switch (p) {
+    case 1:
+      return f(std::integral_constant<int, 1>{});
+    case 2:
+      return f(std::integral_constant<int, 2>{});
+    case 3:
+      return f(std::integral_constant<int, 3>{});
+    case 4:
+      return f(std::integral_constant<int, 4>{});
+    case 5:
+      return f(std::integral_constant<int, 5>{});
+    default:
+      return f(std::integral_constant<int, -1>{});
+  }
+}
 
 // ---- Packed pairs ------------------------------------------------------------
 // Two doubles handled by one instruction.
@@ -175,7 +198,7 @@ inline void basis_values(const double *U, int p, double u, int32_t span, double 
     right[j] = U[span + j] - u;
     double saved = 0.0;
     for (int r = 0; r < j; ++r) {
-      const double temp = N[r] / (right[r + 1] + left[j - r]);
+      const double temp = N[r] / (U[span + r + 1] - U[span + 1 - j + r]);
       N[r] = saved + right[r + 1] * temp;
       saved = left[j - r] * temp;
     }
@@ -260,7 +283,7 @@ inline void basis_triangle(const double *U, int p, double u, int32_t span, Table
     double saved = 0.0;
 #pragma GCC unroll 8
     for (int r = 0; r < j; ++r) {
-      ndu[j][r] = 1.0 / (right[r + 1] + left[j - r]);
+      ndu[j][r] = 1.0 / (U[span + r + 1] - U[span + 1 - j + r]);
       const double temp = ndu[r][j - 1] * ndu[j][r];
       ndu[r][j] = saved + right[r + 1] * temp;
       saved = left[j - r] * temp;
@@ -269,23 +292,36 @@ inline void basis_triangle(const double *U, int p, double u, int32_t span, Table
   }
 }
 
-// The basis values of span at u as basis_triangle forms them (row p of its
-// upper part): the reciprocals of the knot differences first, which depend
-// on the knots alone, then products. The divisions are thus off the chain
-// of dependent operations from one degree to the next, and the values are
-// those the derivative evaluators give as their order 0. kDeg >= 0 fixes
-// the degree at compile time.
+// Reciprocals of the knot differences of span, inv[j][r] = 1 / (U[span+r+1]
+// - U[span+1-j+r]) for j = 1..p, r < j: each difference spans the span, so
+// none is zero where span_fit holds. They depend on the knots alone, so
+// parameters in one span can share them. kDeg >= 0 fixes the degree at
+// compile time.
 template <int kDeg = -1>
-inline void basis_row(const double *U, int p, double u, int32_t span, double *N) {
+using Reciprocals = double[kDeg >= 0 ? kDeg + 1 : kBasisSize][kDeg >= 0 ? kDeg + 1 : kBasisSize];
+
+template <int kDeg = -1>
+inline void span_reciprocals(const double *U, int p, int32_t span, Reciprocals<kDeg> &inv) {
+  if (kDeg >= 0) p = kDeg;
+  for (int j = 1; j <= p; ++j)
+    for (int r = 0; r < j; ++r) inv[j][r] = 1.0 / (U[span + r + 1] - U[span + 1 - j + r]);
+}
+
+// The basis values of span at u as basis_triangle forms them (row p of its
+// upper part), from the span's reciprocals: products alone, so the
+// divisions stay off the chain of dependent operations from one degree to
+// the next, and the values are those the derivative evaluators give as
+// their order 0.
+template <int kDeg = -1>
+inline void basis_row(const double *U, int p, double u, int32_t span, const Reciprocals<kDeg> &inv,
+                      double *N) {
   constexpr int kSize = kDeg >= 0 ? kDeg + 1 : kBasisSize;
   if (kDeg >= 0) p = kDeg;
-  double left[kSize], right[kSize], inv[kSize][kSize];
+  double left[kSize], right[kSize];
   for (int j = 1; j <= p; ++j) {
     left[j] = u - U[span + 1 - j];
     right[j] = U[span + j] - u;
   }
-  for (int j = 1; j <= p; ++j)
-    for (int r = 0; r < j; ++r) inv[j][r] = 1.0 / (right[r + 1] + left[j - r]);
   // The first step of each degree has no saved term: starting from it
   // saves an addition of zero.
   N[0] = 1.0;
@@ -300,6 +336,13 @@ inline void basis_row(const double *U, int p, double u, int32_t span, double *N)
     }
     N[j] = saved;
   }
+}
+
+template <int kDeg = -1>
+inline void basis_row(const double *U, int p, double u, int32_t span, double *N) {
+  Reciprocals<kDeg> inv;
+  span_reciprocals<kDeg>(U, p, span, inv);
+  basis_row<kDeg>(U, p, u, span, inv, N);
 }
 
 // ders[k][j], k = 0..n, j = 0..p: the k-th derivatives of the p+1 non-zero

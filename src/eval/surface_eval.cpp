@@ -117,23 +117,9 @@ int16_t first_derivatives(const SURFACE *sur, double u, double v, int side_u, in
   const DirectionArgs d[2] = {{sur->knu->U, sur->knu->m, sur->p, u, side_u},
                               {sur->knv->U, sur->knv->m, sur->q, v, side_v}};
   // The common equal degrees get code with the degree built in.
-  if (sur->p == sur->q) {
-    switch (sur->p) {
-      case 1:
-        return first_derivatives_of_degree<1>(sur, d, S);
-      case 2:
-        return first_derivatives_of_degree<2>(sur, d, S);
-      case 3:
-        return first_derivatives_of_degree<3>(sur, d, S);
-      case 4:
-        return first_derivatives_of_degree<4>(sur, d, S);
-      case 5:
-        return first_derivatives_of_degree<5>(sur, d, S);
-      default:
-        break;
-    }
-  }
-  return first_derivatives_of_degree<-1>(sur, d, S);
+  const int deg = sur->p == sur->q ? sur->p : -1;
+  return by_degree(
+      deg, [&](auto k) { return first_derivatives_of_degree<decltype(k)::value>(sur, d, S); });
 }
 
 // A unit vector in place, as G_vecnip makes it (error 17 under its name).

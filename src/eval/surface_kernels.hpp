@@ -99,7 +99,9 @@ inline void basis_values_pair(const DirectionArgs (&d)[2], const int32_t (&span)
     right[j] = Pair{U[su + j], V[sv + j]} - t;
   }
   for (int j = 1; j <= low; ++j)
-    for (int r = 0; r < j; ++r) inv[j][r] = one / (right[r + 1] + left[j - r]);
+    for (int r = 0; r < j; ++r)
+      inv[j][r] =
+          one / (Pair{U[su + r + 1], V[sv + r + 1]} - Pair{U[su + 1 - j + r], V[sv + 1 - j + r]});
   n[0] = one;
   for (int j = 1; j <= low; ++j) {
     Pair saved = {0.0, 0.0};
@@ -292,7 +294,8 @@ inline void basis_first_pair(const DirectionArgs (&d)[2], const int32_t (&span)[
       right[j] = Pair{U[su + j], V[sv + j]} - t;
       Pair saved = {0.0, 0.0};
       for (int r = 0; r < j; ++r) {
-        ndu[j][r] = one / (right[r + 1] + left[j - r]);
+        ndu[j][r] =
+            one / (Pair{U[su + r + 1], V[sv + r + 1]} - Pair{U[su + 1 - j + r], V[sv + 1 - j + r]});
         const Pair temp = ndu[r][j - 1] * ndu[j][r];
         ndu[r][j] = saved + right[r + 1] * temp;
         saved = left[j - r] * temp;

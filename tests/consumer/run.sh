@@ -10,6 +10,11 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 prefix=$tmp/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null
+# Everything lands under the prefix, the Python package included.
+if grep -v "^$prefix/" "$build/install_manifest.txt"; then
+  echo "installed outside $prefix" >&2
+  exit 1
+fi
 
 pc=$(find "$prefix" -name orvo.pc)
 export PKG_CONFIG_PATH=$(dirname "$pc")

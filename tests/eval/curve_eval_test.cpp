@@ -3,11 +3,14 @@
 // hodographs, central differences and exact shapes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <random>
 #include <vector>
 
 #include "core/internal.hpp"
+#include "eval/curve_points.hpp"
 #include "eval/reference.hpp"
 #include "orvo/orvo.h"
 #include "test_support.hpp"
@@ -66,6 +69,43 @@ TEST(CurveEval, PointsMatchDeBoorOnAllKinds) {
             EXPECT_EQ(P.z, 0.0);
           }
         }
+    }
+}
+
+// A run of points gives N_curevn's points bit for bit, with the spans
+// carried from one parameter to the next (sorted) or not (shuffled), at
+// every degree the kernels specialise and beyond, and stops at a refused
+// parameter with N_curevn's error.
+TEST(CurveEval, RunsOfPointsEqualSinglePoints) {
+  std::mt19937 rng(23);
+  for (const Kind &kind : kKinds)
+    for (int p = 1; p <= 7; ++p) {
+      const int n = p + 40;
+      CurveData c(evaltest::random_points(n, kind.three_d, kind.rational, rng),
+                  evaltest::random_knots(n, p, rng, p >= 2 ? 3 : 0), p);
+      std::vector<double> us = parameters(c.U, rng);
+      std::sort(us.begin(), us.end());
+      for (int16_t side : {1, 2})
+        for (int order = 0; order < 2; ++order) {
+          if (order == 1) std::shuffle(us.begin(), us.end(), rng);
+          std::vector<POINT> run(us.size());
+          int64_t done = -1;
+          ASSERT_EQ(
+              orvo::detail::curve_points(&c.cur, us.data(), us.size(), side, run.data(), &done), 0);
+          ASSERT_EQ(done, static_cast<int64_t>(us.size()));
+          for (size_t i = 0; i < us.size(); ++i) {
+            POINT P{};
+            ASSERT_EQ(N_curevn(&c.cur, us[i], side, &P), 0);
+            EXPECT_EQ(std::memcmp(&P, &run[i], sizeof P), 0) << p << " " << us[i];
+          }
+        }
+      us[us.size() / 2] = 2.0;
+      int64_t done = -1;
+      EXPECT_EQ(orvo::detail::curve_points(&c.cur, us.data(), us.size(), 1,
+                                           std::vector<POINT>(us.size()).data(), &done),
+                1);
+      EXPECT_EQ(done, static_cast<int64_t>(us.size() / 2));
+      expect_error(6, "N_CUREVN");
     }
 }
 
