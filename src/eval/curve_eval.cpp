@@ -139,8 +139,9 @@ struct SpanMemo {
 // takes the span and reciprocals without a search (the search would find
 // that span), and any other u inside the range leaves its own there.
 template <int kDeg>
-int16_t curve_point(const CURVE *cur, double u, int side, POINT *P,
-                    SpanMemo<kDeg> *memo = nullptr) {
+inline __attribute__((always_inline)) int16_t curve_point(const CURVE *cur, double u, int side,
+                                                          POINT *P,
+                                                          SpanMemo<kDeg> *memo = nullptr) {
   const double *U = cur->knt->U;
   const int32_t m = cur->knt->m;
   const int p = kDeg >= 0 ? kDeg : cur->p;
@@ -272,9 +273,12 @@ int16_t curve_points(const CURVE *cur, const double *u, int64_t count, int16_t s
                      int64_t *done) {
   *done = 0;
   if (check_curve(cur, "N_CUREVN")) return 1;
-  return by_degree(cur->p, [&](auto deg) {
-    return curve_point_run<decltype(deg)::value>(cur, u, count, side, P, done);
-  });
+  return by_degree(
+      cur->p,
+      [](auto deg, const CURVE *c, const double *t, int64_t k, int s, POINT *Q, int64_t *n) {
+        return curve_point_run<decltype(deg)::value>(c, t, k, s, Q, n);
+      },
+      cur, u, count, int(side), P, done);
 }
 
 }  // namespace orvo::detail
@@ -284,8 +288,11 @@ extern "C" {
 int16_t N_curevn(const CURVE *cur, double u, int16_t side, POINT *P) {
   // The record first; parameter and side in the kernel of the degree.
   if (check_curve(cur, "N_CUREVN")) return 1;
-  return by_degree(cur->p,
-                   [&](auto deg) { return curve_point<decltype(deg)::value>(cur, u, side, P); });
+  return by_degree(
+      cur->p,
+      [](auto deg, const CURVE *c, double t, int s, POINT *Q)
+          __attribute__((always_inline)) { return curve_point<decltype(deg)::value>(c, t, s, Q); },
+      cur, u, int(side), P);
 }
 
 int16_t N_curder(const CURVE *cur, double u, int16_t side, int16_t d, POINT *CK) {
@@ -298,13 +305,16 @@ int16_t N_curder(const CURVE *cur, double u, int16_t side, int16_t d, POINT *CK)
     return 1;
   const int32_t span = find_span(U, cur->knt->m, p, u, side);
   if (!span_fit(U, p, span)) return fail(kErrFloat, tag);
-  return by_degree(p, [&](auto deg) {
-    constexpr int kDeg = decltype(deg)::value;
-    if constexpr (kDeg < 0)
-      return curve_derivatives<-1, -1>(cur, span, u, d, CK);
-    else
-      return curve_derivatives_of_order<kDeg>(cur, span, u, d, CK);
-  });
+  return by_degree(
+      p,
+      [](auto deg, const CURVE *c, int32_t k, double t, int n, POINT *D) {
+        constexpr int kDeg = decltype(deg)::value;
+        if constexpr (kDeg < 0)
+          return curve_derivatives<-1, -1>(c, k, t, n, D);
+        else
+          return curve_derivatives_of_order<kDeg>(c, k, t, n, D);
+      },
+      cur, span, u, int(d), CK);
 }
 
 int16_t N_cfnevn(const CFUNCTION *cfn, double u, int16_t side, double *f) {

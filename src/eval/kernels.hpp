@@ -29,24 +29,26 @@ constexpr int kBasisSize = MAXDEGREE + 1;
 constexpr int kMaxDerOrder = 5;
 
 // ---- Degree dispatch ---------------------------------------------------------
-// f called with the degree as a compile-time constant (decltype(deg)::value)
-// for the degrees the kernels have code of their own, 1 to 5, and with -1
-// (the degree read at run time) for the others.
-template <class F>
-inline decltype(auto) by_degree(int p, F &&f) {
+// f(deg, args...) with the degree as a compile-time constant
+// (decltype(deg)::value) for the degrees the kernels have code of their
+// own, 1 to 5, and -1 (the degree read at run time) for the others. f is a
+// lambda without captures: the arguments travel in registers, as in a
+// direct call, not through a closure in memory.
+template <class F, class... Args>
+inline decltype(auto) by_degree(int p, F f, Args... args) {
   switch (p) {
     case 1:
-      return f(std::integral_constant<int, 1>{});
+      return f(std::integral_constant<int, 1>{}, args...);
     case 2:
-      return f(std::integral_constant<int, 2>{});
+      return f(std::integral_constant<int, 2>{}, args...);
     case 3:
-      return f(std::integral_constant<int, 3>{});
+      return f(std::integral_constant<int, 3>{}, args...);
     case 4:
-      return f(std::integral_constant<int, 4>{});
+      return f(std::integral_constant<int, 4>{}, args...);
     case 5:
-      return f(std::integral_constant<int, 5>{});
+      return f(std::integral_constant<int, 5>{}, args...);
     default:
-      return f(std::integral_constant<int, -1>{});
+      return f(std::integral_constant<int, -1>{}, args...);
   }
 }
 
@@ -165,7 +167,7 @@ inline int inward_side(const double *U, int32_t m, int p, double u, int side) {
 // step, so the search ends on any input, even on knots that are not
 // sorted, always inside first..last.
 template <bool kRight>
-inline int32_t bisect(const double *U, int32_t first, int32_t last, double u) {
+inline int32_t bisect_values(const double *U, int32_t first, int32_t last, double u) {
   const auto passes = [u](double knot) { return kRight ? knot <= u : knot < u; };
   const double *base = U + first;
   const uint32_t len = static_cast<uint32_t>(last - first + 1);  // >= 1
@@ -173,6 +175,65 @@ inline int32_t bisect(const double *U, int32_t first, int32_t last, double u) {
   base = passes(base[len - step]) ? base + (len - step) : base;
   for (step >>= 1; step > 0; step >>= 1) base = passes(base[step]) ? base + step : base;
   return static_cast<int32_t>(base - U);
+}
+
+// The bit pattern of a double as a signed integer. For u > 0 every double x
+// (negative, zero of either sign, positive or infinite) compares with u as
+// its pattern compares with u's, so knots can be tested in the integer
+// unit.
+inline int64_t bit_pattern(const double *x) {
+  int64_t b;
+  std::memcpy(&b, x, sizeof b);
+  return b;
+}
+
+// bisect_values for u > 0, on the knots' bit patterns, and with the next
+// step's two possible pivots loaded before the current test settles which
+// one is next: a step then waits for a compare and a conditional move
+// rather than for a load, which halves the chain of dependent operations.
+template <bool kRight>
+inline int32_t bisect_bits(const double *U, int32_t first, int32_t last, double u) {
+  const int64_t key = bit_pattern(&u);
+  const double *base = U + first;
+  const uint32_t len = static_cast<uint32_t>(last - first + 1);  // >= 1
+  uint32_t step = 1u << (31 - __builtin_clz(len));
+  // base[0 .. jump + step - 1] holds the candidates; base[jump] is tested.
+  uint32_t jump = len - step;
+  int64_t pivot = bit_pattern(base + jump);
+  while (step > 1) {
+    const uint32_t half = step >> 1;
+    int64_t next = bit_pattern(base + half);
+    const int64_t high = bit_pattern(base + jump + half);
+    const double *moved = base + jump;
+#if defined(__x86_64__) && defined(__GNUC__)
+    // Written out, since the compiler turns the two selections into a
+    // branch that random parameters mispredict.
+    if constexpr (kRight)
+      asm("cmpq %[key], %[pivot]\n\tcmovle %[high], %[next]\n\tcmovle %[moved], %[base]"
+          : [next] "+r"(next), [base] "+r"(base)
+          : [pivot] "r"(pivot), [key] "r"(key), [high] "r"(high), [moved] "r"(moved)
+          : "cc");
+    else
+      asm("cmpq %[key], %[pivot]\n\tcmovl %[high], %[next]\n\tcmovl %[moved], %[base]"
+          : [next] "+r"(next), [base] "+r"(base)
+          : [pivot] "r"(pivot), [key] "r"(key), [high] "r"(high), [moved] "r"(moved)
+          : "cc");
+#else
+    const bool passes = kRight ? pivot <= key : pivot < key;
+    next = passes ? high : next;
+    base = passes ? moved : base;
+#endif
+    pivot = next;
+    jump = step = half;
+  }
+  const bool passes = kRight ? pivot <= key : pivot < key;
+  return static_cast<int32_t>((passes ? base + jump : base) - U);
+}
+
+template <bool kRight>
+inline int32_t bisect(const double *U, int32_t first, int32_t last, double u) {
+  return u > 0.0 ? bisect_bits<kRight>(U, first, last, u)
+                 : bisect_values<kRight>(U, first, last, u);
 }
 
 // Span of u in U[0..m] for degree p; u must lie in [U[p], U[m-p]]. Side 1

@@ -119,7 +119,11 @@ int16_t first_derivatives(const SURFACE *sur, double u, double v, int side_u, in
   // The common equal degrees get code with the degree built in.
   const int deg = sur->p == sur->q ? sur->p : -1;
   return by_degree(
-      deg, [&](auto k) { return first_derivatives_of_degree<decltype(k)::value>(sur, d, S); });
+      deg,
+      [](auto k, const SURFACE *s, const DirectionArgs(*a)[2], POINT(*out)[3]) {
+        return first_derivatives_of_degree<decltype(k)::value>(s, *a, *out);
+      },
+      sur, &d, &S);
 }
 
 // A unit vector in place, as G_vecnip makes it (error 17 under its name).

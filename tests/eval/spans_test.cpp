@@ -2,11 +2,16 @@
 // definition, with both sides at knots, exact end values and every error.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
 #include <cstring>
+#include <iterator>
 #include <random>
 #include <vector>
 
 #include "core/internal.hpp"
+#include "eval/kernels.hpp"
 #include "eval/reference.hpp"
 #include "orvo/orvo.h"
 #include "test_support.hpp"
@@ -70,6 +75,29 @@ TEST(Spans, BisectionAgreesWithLinearSearch) {
         }
       }
   }
+}
+
+// For u > 0 the search compares knots by their bit patterns: it must find
+// the span the comparison of values finds, on knots of either sign, signed
+// zeros, infinities and repeats, for every candidate count and both sides.
+TEST(Spans, BitPatternSearchAgreesWithValues) {
+  using orvo::detail::bisect_bits;
+  using orvo::detail::bisect_values;
+  const double pool[] = {-HUGE_VAL, -3.0, -0.0, 0.0, DBL_MIN, 0.25, 0.5, 0.5, 1.0, 7.0, HUGE_VAL};
+  std::mt19937 rng(11);
+  for (int len = 1; len <= 40; ++len)
+    for (int trial = 0; trial < 20; ++trial) {
+      std::vector<double> U(len);
+      for (double &x : U) x = pool[rng() % std::size(pool)];
+      std::stable_sort(U.begin(), U.end());
+      U[0] = -HUGE_VAL;  // the first candidate passes for every u
+      for (double u : {DBL_MIN, 0.25, 0.5, 0.75, 1.0, 7.0, 1e300}) {
+        EXPECT_EQ(bisect_bits<true>(U.data(), 0, len - 1, u),
+                  bisect_values<true>(U.data(), 0, len - 1, u));
+        EXPECT_EQ(bisect_bits<false>(U.data(), 0, len - 1, u),
+                  bisect_values<false>(U.data(), 0, len - 1, u));
+      }
+    }
 }
 
 TEST(Spans, Multiplicity) {
