@@ -127,6 +127,48 @@ def test_tools_change_what_they_should():
     assert np.allclose(r(0.2, 0.3), PATCH(0.8, 0.3))
 
 
+@pytest.mark.parametrize("curve", CURVES, ids=repr)
+def test_derivatives_are_those_of_the_shape(curve):
+    # The same derivatives after refinement and elevation, alternating signs
+    # on the reversed curve, and the first one a central difference; away
+    # from the knots, where one-sided derivatives can differ.
+    (a, b) = curve.domain
+    u = a + (b - a) * (np.arange(21) + 0.37) / 21.5
+    d = curve.derivatives(u, 2)
+    for same in (curve.refine([a + 0.31 * (b - a)] * 2), curve.elevate(1)):
+        assert np.allclose(same.derivatives(u, 2), d, rtol=1e-9, atol=1e-9)
+    r = curve.reverse().derivatives(a + b - u, 2)
+    assert np.allclose(r, d * np.array([1, -1, 1])[:, None], rtol=1e-9, atol=1e-9)
+    h = 1e-6 * (b - a)
+    assert np.allclose((curve(u + h) - curve(u - h)) / (2 * h), d[:, 1], rtol=1e-6, atol=1e-6)
+
+
+def test_normals_and_shapes_of_constructions():
+    c, R = np.array([1.0, -2.0, 0.5]), 2.0
+    s = orvo.sphere(center=c, radius=R)
+    (a, b), (e, f) = s.domain
+    u, v = np.linspace(a, b, 7)[:, None], np.linspace(e, f, 9)[None, 1:-1]
+    p, n = s(u, v), s.normals(u, v)
+    assert p.shape == n.shape == (7, 7, 3)
+    assert np.allclose(np.linalg.norm(p - c, axis=-1), R, atol=1e-14)
+    assert np.allclose(np.abs(np.sum(n * (p - c), axis=-1)), R, atol=1e-12)
+    t = orvo.torus(major=3.0, minor=0.5)
+    q = t(np.linspace(0, 1, 11)[:, None], np.linspace(0, 1, 13)[None, :])
+    tube = np.hypot(np.hypot(q[..., 0], q[..., 1]) - 3.0, q[..., 2])
+    assert np.allclose(tube, 0.5, atol=1e-14)
+    arc = orvo.arc([0, 0, 1], 2.0, 30, 120)
+    assert np.allclose(np.linalg.norm(arc(params(arc)) - [0, 0, 1], axis=1), 2.0, atol=1e-14)
+    line = orvo.Curve([[1, 0, 0], [1, 0, 2]], [0, 0, 1, 1], 1)
+    cyl = orvo.revolve(line)
+    w = cyl(np.linspace(0, 1, 9)[:, None], np.linspace(0, 1, 5)[None, :])
+    assert np.allclose(np.hypot(w[..., 0], w[..., 1]), 1.0, atol=1e-14)
+    r = orvo.ruled(line, orvo.Curve([[3, 0, 0], [3, 0, 2]], [0, 0, 1, 1], 1))
+    assert np.allclose(r(0.25, [0, 0.5, 1]), [[1, 0, 0.5], [2, 0, 0.5], [3, 0, 0.5]])
+    assert s(0.3, 0.4).shape == (3,) and s([0.3, 0.4], [[0.1], [0.2], [0.3]]).shape == (3, 2, 3)
+    with pytest.raises(ValueError):
+        s([0.1, 0.2], [0.1, 0.2, 0.3])
+
+
 def test_inversion():
     for u in [0.0, 0.123, 0.5, 0.77, 1.0]:
         assert SPLINE.invert(SPLINE(u)) == pytest.approx(u, abs=1e-9)
