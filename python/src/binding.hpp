@@ -55,6 +55,17 @@ struct Surface {
 
 Curve new_curve(StorePtr store = nullptr);
 Surface new_surface(StorePtr store = nullptr);
+inline Curve new_record(const Curve &) { return new_curve(); }
+inline Surface new_record(const Surface &) { return new_surface(); }
+
+// A new curve or surface made by a tool from r: f(&r.rec, &out.rec, ws_in,
+// ws_out), the result in a workspace of its own.
+template <class R, class F>
+R derive(R &r, F f) {
+  R out = new_record(r);
+  check(f(&r.rec, &out.rec, r.store->ws(), out.store->ws()));
+  return out;
+}
 
 // obj as a float64 C-contiguous array: TypeError for what is not numeric,
 // ValueError for non-finite values when finite is set.

@@ -140,14 +140,6 @@ pyb::array_t<double> bbox(const Curve &c) {
   return out;
 }
 
-// A new curve made by a refinement tool from c: f(c, out, ws_in, ws_out).
-template <class F>
-Curve derive(Curve &c, F f) {
-  Curve out = new_curve();
-  check(f(&c.rec, &out.rec, c.store->ws(), out.store->ws()));
-  return out;
-}
-
 Curve refine(Curve &c, pyb::handle values) {
   Array X = to_array(values, "knots");
   if (X.ndim() != 1 || X.size() < 1) throw pyb::value_error("knots: expected a 1-D array");

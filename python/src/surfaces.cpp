@@ -112,13 +112,6 @@ pyb::array_t<double> evaluate(const Surface &s, pyb::handle u, pyb::handle v, in
   return out;
 }
 
-template <class F>
-Surface derive(Surface &s, F f) {
-  Surface out = new_surface();
-  check(f(&s.rec, &out.rec, s.store->ws(), out.store->ws()));
-  return out;
-}
-
 int16_t direction(int dir) {
   if (dir != 1 && dir != 2) throw pyb::value_error("dir: expected 1 (u) or 2 (v)");
   return static_cast<int16_t>(dir);

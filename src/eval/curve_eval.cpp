@@ -117,16 +117,9 @@ inline __attribute__((always_inline)) int16_t point_of_basis(const CPOINT *Q, in
   return finite_euclid(cw, *P) ? 0 : fail(kErrFloat, "N_CUREVN");
 }
 
-// True when u lies in span h of the knots by the rule of side (1: U[h] <= u <
-// U[h+1], 2: U[h] < u <= U[h+1]), h a span of the range p .. m-p-1. On a
-// non-decreasing vector that span is the one the search finds.
-inline bool in_span(const double *U, int32_t m, int p, double u, int side, int32_t h) {
-  if (h < p || h > m - p - 1) return false;
-  return side == 1 ? (U[h] <= u && u < U[h + 1]) : (U[h] < u && u <= U[h + 1]);
-}
-
 // What a run of parameters carries from one point to the next: the span of
-// the last point inside the range and its reciprocals.
+// the last point inside the range (-1 before the first) and its
+// reciprocals.
 template <int kDeg>
 struct SpanMemo {
   int32_t span = -1;
@@ -151,7 +144,7 @@ inline __attribute__((always_inline)) int16_t curve_point(const CURVE *cur, doub
   if (u > U[p] && u < U[m - p]) {
     // Inside the range (the common case): no exact end values apply and
     // the side stays as given, so the span search is the bisection alone.
-    if (memo && in_span(U, m, p, u, side, memo->span)) {
+    if (memo && memo->span >= 0 && in_span(U, memo->span, u, side)) {
       basis_row<kDeg>(U, p, u, memo->span, memo->inv, N);
       return point_of_basis<kDeg>(cur->pol->Pw + (memo->span - p), p, N, P);
     }

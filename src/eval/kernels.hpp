@@ -207,17 +207,18 @@ inline int32_t bisect_bits(const double *U, int32_t first, int32_t last, double 
     const double *moved = base + jump;
 #if defined(__x86_64__) && defined(__GNUC__)
     // Written out, since the compiler turns the two selections into a
-    // branch that random parameters mispredict.
+    // branch that random parameters mispredict; cc is the condition of
+    // the test (le: pivot <= key, l: pivot < key).
+#define ORVO_SELECT_STEP(cc)                                                                 \
+  asm("cmpq %[key], %[pivot]\n\tcmov" cc " %[high], %[next]\n\tcmov" cc " %[moved], %[base]" \
+      : [next] "+r"(next), [base] "+r"(base)                                                 \
+      : [pivot] "r"(pivot), [key] "r"(key), [high] "r"(high), [moved] "r"(moved)             \
+      : "cc")
     if constexpr (kRight)
-      asm("cmpq %[key], %[pivot]\n\tcmovle %[high], %[next]\n\tcmovle %[moved], %[base]"
-          : [next] "+r"(next), [base] "+r"(base)
-          : [pivot] "r"(pivot), [key] "r"(key), [high] "r"(high), [moved] "r"(moved)
-          : "cc");
+      ORVO_SELECT_STEP("le");
     else
-      asm("cmpq %[key], %[pivot]\n\tcmovl %[high], %[next]\n\tcmovl %[moved], %[base]"
-          : [next] "+r"(next), [base] "+r"(base)
-          : [pivot] "r"(pivot), [key] "r"(key), [high] "r"(high), [moved] "r"(moved)
-          : "cc");
+      ORVO_SELECT_STEP("l");
+#undef ORVO_SELECT_STEP
 #else
     const bool passes = kRight ? pivot <= key : pivot < key;
     next = passes ? high : next;

@@ -76,6 +76,11 @@ inline void find_span_pair(const DirectionArgs (&d)[2], int32_t (&span)[2]) {
 
 // Pair (kernels.hpp) here holds lane 0 for u, lane 1 for v.
 
+// The knots U[su+k] and V[sv+k] of the two directions' spans as a pair.
+inline Pair knot_pair(const double *U, const double *V, int32_t su, int32_t sv, int k) {
+  return Pair{U[su + k], V[sv + k]};
+}
+
 // Basis values of both directions by the triangular scheme, one packed
 // operation serving both lanes. As in basis_row, the reciprocals of the
 // knot differences come first (they depend on the knots alone) and the
@@ -95,13 +100,12 @@ inline void basis_values_pair(const DirectionArgs (&d)[2], const int32_t (&span)
   const Pair one = {1.0, 1.0};
   Pair n[kSize], left[kSize], right[kSize], inv[kSize][kSize];
   for (int j = 1; j <= low; ++j) {
-    left[j] = t - Pair{U[su + 1 - j], V[sv + 1 - j]};
-    right[j] = Pair{U[su + j], V[sv + j]} - t;
+    left[j] = t - knot_pair(U, V, su, sv, 1 - j);
+    right[j] = knot_pair(U, V, su, sv, j) - t;
   }
   for (int j = 1; j <= low; ++j)
     for (int r = 0; r < j; ++r)
-      inv[j][r] =
-          one / (Pair{U[su + r + 1], V[sv + r + 1]} - Pair{U[su + 1 - j + r], V[sv + 1 - j + r]});
+      inv[j][r] = one / (knot_pair(U, V, su, sv, r + 1) - knot_pair(U, V, su, sv, 1 - j + r));
   n[0] = one;
   for (int j = 1; j <= low; ++j) {
     Pair saved = {0.0, 0.0};
@@ -290,12 +294,11 @@ inline void basis_first_pair(const DirectionArgs (&d)[2], const int32_t (&span)[
     Pair ndu[p + 1][p + 1], left[p + 1], right[p + 1];
     ndu[0][0] = one;
     for (int j = 1; j <= p; ++j) {
-      left[j] = t - Pair{U[su + 1 - j], V[sv + 1 - j]};
-      right[j] = Pair{U[su + j], V[sv + j]} - t;
+      left[j] = t - knot_pair(U, V, su, sv, 1 - j);
+      right[j] = knot_pair(U, V, su, sv, j) - t;
       Pair saved = {0.0, 0.0};
       for (int r = 0; r < j; ++r) {
-        ndu[j][r] =
-            one / (Pair{U[su + r + 1], V[sv + r + 1]} - Pair{U[su + 1 - j + r], V[sv + 1 - j + r]});
+        ndu[j][r] = one / (knot_pair(U, V, su, sv, r + 1) - knot_pair(U, V, su, sv, 1 - j + r));
         const Pair temp = ndu[r][j - 1] * ndu[j][r];
         ndu[r][j] = saved + right[r + 1] * temp;
         saved = left[j - r] * temp;
